@@ -1,0 +1,1 @@
+#include "tests/support/loopback_server.h"
