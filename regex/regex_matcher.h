@@ -6,6 +6,7 @@
 // count UTF-16 units while the position outputs here are byte offsets into the program text.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,7 +49,10 @@ public:
     int SubMatchCount() const;
 
 private:
+    // Where `text` lies in the subject: a byte offset, searched from the match at `firstIndex`.
+    int LocateInSubject(std::size_t firstIndex, std::string_view text) const;
+
     std::unique_ptr<platform::RegExp> engine_;
     std::unique_ptr<platform::MatchCollection> matches_;
-    std::u16string subjectText_;
+    std::shared_ptr<const std::u16string> subjectText_;
 };

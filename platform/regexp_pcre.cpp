@@ -1,0 +1,153 @@
+// Compiling and scanning with PCRE2. The subject's UTF-16 is made valid once (lone surrogates read as
+// U+FFFD), so every match call can skip the library's own check of the whole subject, which would
+// otherwise make a global scan quadratic.
+#include "platform/regexp_pcre.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform::pcre {
+namespace {
+
+constexpr std::uint32_t kDialectOptions = PCRE2_UTF | PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS |
+                                          PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
+                                          PCRE2_NEVER_BACKSLASH_C;
+
+// Bounds of one match attempt: enough for the program's patterns over pages of many megabytes,
+// small enough that a runaway pattern gives up within a second or so.
+constexpr std::uint32_t kMatchLimit = 50'000'000;
+constexpr std::uint32_t kHeapLimitKibibytes = 256 * 1024;
+constexpr PCRE2_SIZE kJitStackStart = 64 * 1024;
+constexpr PCRE2_SIZE kJitStackMax = 16 * 1024 * 1024;
+
+constexpr char16_t kReplacementCharacter = u'\uFFFD';
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+bool IsSurrogate(char16_t unit) {
+    return (unit & 0xF800) == 0xD800;
+}
+
+// Branch-free, so the common case (no surrogates at all) runs at memory speed.
+bool HasSurrogates(std::u16string_view text) {
+    bool found = false;
+    for (char16_t unit : text) {
+        found |= IsSurrogate(unit);
+    }
+    return found;
+}
+
+// A copy of `text` with each lone surrogate replaced by U+FFFD; nullopt when `text` is valid UTF-16
+// already.
+std::optional<std::u16string> WithoutLoneSurrogates(std::u16string_view text) {
+    if (!HasSurrogates(text)) {
+        return std::nullopt;
+    }
+    std::u16string valid(text);
+    bool changed = false;
+    for (std::size_t i = 0; i < valid.size(); ++i) {
+        if (IsHighSurrogate(valid[i]) && i + 1 < valid.size() && IsLowSurrogate(valid[i + 1])) {
+            ++i;
+        } else if (IsSurrogate(valid[i])) {
+            valid[i] = kReplacementCharacter;
+            changed = true;
+        }
+    }
+    return changed ? std::optional<std::u16string>(std::move(valid)) : std::nullopt;
+}
+
+// The offset one character after `offset` in valid UTF-16.
+std::size_t NextCharacter(std::u16string_view subject, std::size_t offset) {
+    if (offset + 1 < subject.size() && IsHighSurrogate(subject[offset])) {
+        return offset + 2;
+    }
+    return offset + 1;
+}
+
+MatchContext BoundedMatchContext(pcre2_jit_stack* jitStack) {
+    MatchContext context(pcre2_match_context_create(nullptr));
+    if (context) {
+        pcre2_set_match_limit(context.get(), kMatchLimit);
+        pcre2_set_heap_limit(context.get(), kHeapLimitKibibytes);
+        if (jitStack != nullptr) {
+            pcre2_jit_stack_assign(context.get(), nullptr, jitStack);
+        }
+    }
+    return context;
+}
+
+}  // namespace
+
+std::unique_ptr<CompiledPattern> Compile(std::u16string_view pattern, PatternSettings settings) {
+    CompileContext context(pcre2_compile_context_create(nullptr));
+    if (!context) {
+        return nullptr;
+    }
+    pcre2_set_newline(context.get(), PCRE2_NEWLINE_LF);
+    std::uint32_t options = kDialectOptions;
+    if (settings.ignoreCase) {
+        options |= PCRE2_CASELESS;
+    }
+    if (settings.multiline) {
+        options |= PCRE2_MULTILINE;
+    }
+    int errorCode = 0;
+    PCRE2_SIZE errorOffset = 0;
+    auto compiled = std::make_unique<CompiledPattern>();
+    compiled->code.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
+                                       &errorCode, &errorOffset, context.get()));
+    if (!compiled->code) {
+        return nullptr;
+    }
+    // Without JIT the interpreter runs the same pattern, only slower.
+    pcre2_jit_compile(compiled->code.get(), PCRE2_JIT_COMPLETE);
+    std::uint32_t groupCount = 0;
+    pcre2_pattern_info(compiled->code.get(), PCRE2_INFO_CAPTURECOUNT, &groupCount);
+    compiled->groupCount = static_cast<int>(groupCount);
+    return compiled;
+}
+
+ScanEnd Scan(const CompiledPattern& pattern, std::u16string_view subject, bool global,
+             const MatchSink& sink) {
+    std::optional<std::u16string> repaired = WithoutLoneSurrogates(subject);
+    std::u16string_view valid = repaired ? std::u16string_view(*repaired) : subject;
+    MatchData matchData(pcre2_match_data_create_from_pattern(pattern.code.get(), nullptr));
+    JitStack jitStack(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
+    MatchContext matchContext = BoundedMatchContext(jitStack.get());
+    if (!matchData || !matchContext) {
+        return ScanEnd::LimitReached;
+    }
+    const auto* units = reinterpret_cast<PCRE2_SPTR>(valid.data());
+    PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(matchData.get());
+    const std::size_t pairs = static_cast<std::size_t>(pattern.groupCount) + 1;
+    std::size_t start = 0;
+    while (start <= valid.size()) {
+        int rc = pcre2_match(pattern.code.get(), units, valid.size(), start, PCRE2_NO_UTF_CHECK,
+                             matchData.get(), matchContext.get());
+        if (rc == PCRE2_ERROR_NOMATCH) {
+            return ScanEnd::Complete;
+        }
+        if (rc <= 0) {
+            return ScanEnd::LimitReached;
+        }
+        for (std::size_t pair = static_cast<std::size_t>(rc); pair < pairs; ++pair) {
+            ovector[2 * pair] = PCRE2_UNSET;
+            ovector[2 * pair + 1] = PCRE2_UNSET;
+        }
+        sink(ovector);
+        if (!global) {
+            return ScanEnd::Complete;
+        }
+        std::size_t end = std::max<std::size_t>(ovector[1], start);
+        start = ovector[1] > ovector[0] ? end : NextCharacter(valid, end);
+    }
+    return ScanEnd::Complete;
+}
+
+}  // namespace platform::pcre
