@@ -1,0 +1,93 @@
+// Start-up and shut-down around the main window.
+#include "app/startup.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLibrary>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <string_view>
+
+#include "app/carried_files.h"
+#include "search/settings_file.h"
+#include "ui/program_text.h"
+#include "ui/tip_index.h"
+
+namespace {
+
+constexpr char kLibraryName[] = "Skin.dll";
+constexpr char kSkinFileName[] = "normal.skin";
+constexpr char kAttachFunction[] = "SkinH_AttachEx";
+
+using SkinAttach = int (*)(const char* skinPath, const char* password);
+
+QString PathOf(const std::filesystem::path& programFolder, const char* name) {
+    return QString::fromStdU16String((programFolder / name).u16string());
+}
+
+// Written to a temporary file beside the target and renamed over it, so a copy of the program that
+// has the old library mapped keeps running on the old file.
+void WriteCarriedFile(const QString& path, std::string_view bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return;
+    }
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    file.commit();
+}
+
+// Linux has no hidden attribute: setting the attributes only clears read-only.
+void SetHiddenAttributeAlone(const QString& path) {
+    const QFile::Permissions permissions = QFile::permissions(path);
+    if (permissions != QFile::Permissions()) {
+        QFile::setPermissions(path, permissions | QFile::WriteOwner | QFile::WriteUser);
+    }
+}
+
+// Loads the library by its full path (a bare name would search the library path instead) and
+// calls its attach function; the library stays loaded until the process ends.
+bool AttachSkin(const QString& libraryPath, const QString& skinPath, const ErrorReport& report) {
+    QLibrary library(libraryPath);
+    auto attach = reinterpret_cast<SkinAttach>(library.resolve(kAttachFunction));
+    if (attach == nullptr) {
+        report(QStringLiteral("无法调用库 %1 中的函数 %2。\n\n%3")
+                   .arg(libraryPath, QString::fromLatin1(kAttachFunction), library.errorString()));
+        return false;
+    }
+    attach(QFile::encodeName(skinPath).constData(), "");
+    return true;
+}
+
+}  // namespace
+
+void ShowErrorReport(const QString& text) {
+    QMessageBox::critical(nullptr, QStringLiteral("拾穗集搜索采集器"), text);
+}
+
+std::filesystem::path ProgramFolder() {
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdU16String());
+}
+
+StartupResult RunCreatedHandler(MainWindow& window, const std::filesystem::path& programFolder,
+                                const ErrorReport& report) {
+    TipIndex = 1;
+    WriteCarriedFile(PathOf(programFolder, kLibraryName), CarriedSkinLibrary());
+    WriteCarriedFile(PathOf(programFolder, kSkinFileName), CarriedSkinFile());
+    SetHiddenAttributeAlone(PathOf(programFolder, kLibraryName));
+    if (!AttachSkin(PathOf(programFolder, kLibraryName), PathOf(programFolder, kSkinFileName), report)) {
+        return StartupResult::SkinNotCallable;
+    }
+    QFile::remove(PathOf(programFolder, kSkinFileName));
+    LoadSettings(window, programFolder);
+    window.SetStatusText(ToProgramText(QStringLiteral("欢迎~")));
+    return StartupResult::Ready;
+}
+
+void RunCanBeClosedHandler(const std::filesystem::path& programFolder) {
+    QFile::remove(PathOf(programFolder, kLibraryName));
+}
+
+void ConnectCanBeClosedHandler(MainWindow& window, const std::filesystem::path& programFolder) {
+    QObject::connect(&window, &MainWindow::closing, &window,
+                     [programFolder] { RunCanBeClosedHandler(programFolder); });
+}

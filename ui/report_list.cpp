@@ -1,0 +1,180 @@
+// The report list 超级列表框1 and the table model that holds its rows.
+#include "ui/report_list.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPalette>
+#include <algorithm>
+
+namespace {
+
+const std::array<QString, ReportModel::kColumns> kColumnTitles = {
+    QStringLiteral("序号"), QStringLiteral("标题"), QStringLiteral("链接")};
+constexpr std::array<int, ReportModel::kColumns> kColumnWidths = {50, 500, 485};
+
+// Without the focus the selection is drawn like any other row; it is still there for the actions.
+void HideInactiveSelection(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Inactive, QPalette::Base));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Inactive, QPalette::Text));
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+int ReportModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ReportModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant ReportModel::data(const QModelIndex& index, int role) const {
+    if (!HasCell(index.row(), index.column())) {
+        return {};
+    }
+    switch (role) {
+        case Qt::DisplayRole:
+            return rows_[index.row()][index.column()];
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        default:
+            return {};
+    }
+}
+
+QVariant ReportModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumns) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        return kColumnTitles[section];
+    }
+    return {};
+}
+
+Qt::ItemFlags ReportModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+int ReportModel::AppendRow(const QString& firstCell) {
+    const int row = static_cast<int>(rows_.size());
+    beginInsertRows({}, row, row);
+    rows_.push_back({firstCell, QString(), QString()});
+    endInsertRows();
+    return row;
+}
+
+void ReportModel::SetCell(int row, int column, const QString& text) {
+    if (!HasCell(row, column)) {
+        return;
+    }
+    rows_[row][column] = text;
+    const QModelIndex changed = index(row, column);
+    emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+QString ReportModel::Cell(int row, int column) const {
+    return HasCell(row, column) ? rows_[row][column] : QString();
+}
+
+void ReportModel::DeleteRow(int row) {
+    if (row < 0 || row >= rowCount()) {
+        return;
+    }
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+}
+
+void ReportModel::DeleteAllRows() {
+    beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    endResetModel();
+}
+
+bool ReportModel::HasCell(int row, int column) const {
+    return row >= 0 && row < rowCount() && column >= 0 && column < kColumns;
+}
+
+ReportList::ReportList(QWidget* parent, const QRect& geometry, const QFont& font) : QTableView(parent) {
+    setGeometry(geometry);
+    setFont(font);
+    setModel(&model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setShowGrid(true);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setMouseTracking(false);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    HideInactiveSelection(this);
+
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setSectionsClickable(false);
+    header->setSortIndicatorShown(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setFixedHeight(QFontMetrics(font).height() + 4);
+    for (int column = 0; column < ReportModel::kColumns; ++column) {
+        setColumnWidth(column, kColumnWidths[column]);
+    }
+
+    // Rows of one fixed height: the view then never measures a row's contents.
+    QHeaderView* rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(QFontMetrics(font).height() + 2);
+}
+
+int ReportList::RowCount() const {
+    return model_.rowCount();
+}
+
+int ReportList::AppendRow(const QString& firstCell) {
+    return model_.AppendRow(firstCell);
+}
+
+void ReportList::SetCell(int row, int column, const QString& text) {
+    model_.SetCell(row, column, text);
+}
+
+QString ReportList::Cell(int row, int column) const {
+    return model_.Cell(row, column);
+}
+
+void ReportList::DeleteRow(int row) {
+    model_.DeleteRow(row);
+}
+
+void ReportList::DeleteAllRows() {
+    model_.DeleteAllRows();
+}
+
+int ReportList::SelectedRowCount() const {
+    return static_cast<int>(selectionModel()->selectedRows().size());
+}
+
+int ReportList::FirstSelectedRow() const {
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        return -1;
+    }
+    return std::min_element(selected.begin(), selected.end(),
+                            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); })
+        ->row();
+}
+
+void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    emit listDoubleClicked();
+}
