@@ -1,12 +1,13 @@
 // A scriptable request object in the manner of the system's automation HTTP request: options and
 // timeouts first, then open, request headers, send, and response headers by name. Used where the
-// program resolves one link without following its redirect.
+// program resolves one link without following its redirect. Texts are program text; header values
+// come back as the server sent their bytes.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <memory>
 
 namespace platform::http {
 

@@ -13,14 +13,14 @@ using ProcessPendingEvents = std::function<void()>;
 
 // The optional arguments, each with the value it takes when the caller leaves it out.
 struct WebRequestOptions {
-    int Method = 0;                 // 0 GET, 1 POST, 2 HEAD, 3 PUT, 4 OPTIONS, 5 DELETE, 6 TRACE, 7 CONNECT
-    std::string BodyText;           // request body, when BodyBytes is empty
-    std::string SendCookies;        // "name=value; name=value"
-    std::string ExtraHeaders;       // caller's header lines, CR LF between them
-    bool NoRedirect = false;        // read a 3xx answer instead of following it
-    std::string UserName;           // basic authentication with the server
+    int Method = 0;            // 0 GET, 1 POST, 2 HEAD, 3 PUT, 4 OPTIONS, 5 DELETE, 6 TRACE, 7 CONNECT
+    std::string BodyText;      // request body, when BodyBytes is empty
+    std::string SendCookies;   // "name=value; name=value"
+    std::string ExtraHeaders;  // caller's header lines, CR LF between them
+    bool NoRedirect = false;   // read a 3xx answer instead of following it
+    std::string UserName;      // basic authentication with the server
     std::string Password;
-    std::string Proxy;              // "host:port"; empty: straight to the host
+    std::string Proxy;  // "host:port"; empty: straight to the host
     std::string ProxyUserName;
     std::string ProxyPassword;
     int TimeoutSeconds = 0;         // per phase; 0 or less means 30
