@@ -14,9 +14,11 @@ bool IsAcceptedCharacter(QChar c) {
     return (c >= u'0' && c <= u'9') || c == u'-';
 }
 
-// Control characters (Backspace, the clipboard shortcuts) are not typed text and always pass.
-bool IsTypedText(const QString& text) {
-    return !text.isEmpty() && text.front().isPrint();
+// Control characters (Backspace, the clipboard shortcuts) are not typed text and always pass; some
+// platforms send a shortcut's letter with the Ctrl modifier instead of a control character.
+bool IsTypedText(const QKeyEvent& event) {
+    const bool shortcut = event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+    return !shortcut && !event.text().isEmpty() && event.text().front().isPrint();
 }
 
 QString AcceptedCharacters(const QString& text) {
@@ -44,7 +46,7 @@ std::int64_t ReadInt64(const QString& text) {
     std::uint64_t magnitude = 0;
     for (; pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9'; ++pos) {
         const unsigned digit = text[pos].unicode() - u'0';
-        magnitude = std::min(kLimit, magnitude * 10 + digit);
+        magnitude = magnitude > (kLimit - digit) / 10 ? kLimit : magnitude * 10 + digit;
     }
     if (negative) {
         return magnitude == kLimit ? std::numeric_limits<std::int64_t>::min()
@@ -64,7 +66,7 @@ QString NormalisedIntegerText(const QString& text) {
 IntegerEdit::IntegerEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void IntegerEdit::keyPressEvent(QKeyEvent* event) {
-    if (IsTypedText(event->text()) && AcceptedCharacters(event->text()) != event->text()) {
+    if (IsTypedText(*event) && AcceptedCharacters(event->text()) != event->text()) {
         event->accept();
         return;
     }
