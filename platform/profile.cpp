@@ -256,7 +256,9 @@ bool WriteString(const std::filesystem::path& file, std::string_view section, st
     } else if (found.section) {
         lines->insert(lines->begin() + static_cast<std::ptrdiff_t>(found.insertAt), keyLine);
     } else {
-        lines->push_back("[" + std::string(section) + "]");
+        std::string sectionLine = "[";
+        sectionLine.append(section).append("]");
+        lines->push_back(std::move(sectionLine));
         lines->push_back(keyLine);
     }
     std::string bytes;
