@@ -158,6 +158,8 @@ std::vector<std::string> WireHeaderLines(const ExchangeRequest& request) {
 }
 
 void SetVerb(CURL* easy, const ExchangeRequest& request) {
+    curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, nullptr);
+    curl_easy_setopt(easy, CURLOPT_NOBODY, 0L);
     if (request.verb == "HEAD") {
         curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
         return;
@@ -173,17 +175,16 @@ void SetVerb(CURL* easy, const ExchangeRequest& request) {
     }
 }
 
+// Null pointers clear what an earlier hop set.
 void SetCredentials(CURL* easy, const ExchangeRequest& request) {
-    if (!request.userName.empty() || !request.password.empty()) {
-        curl_easy_setopt(easy, CURLOPT_USERNAME, request.userName.c_str());
-        curl_easy_setopt(easy, CURLOPT_PASSWORD, request.password.c_str());
-        curl_easy_setopt(easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
-    }
-    if (!request.proxyUserName.empty() || !request.proxyPassword.empty()) {
-        curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, request.proxyUserName.c_str());
-        curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, request.proxyPassword.c_str());
-        curl_easy_setopt(easy, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
-    }
+    bool server = !request.userName.empty() || !request.password.empty();
+    curl_easy_setopt(easy, CURLOPT_USERNAME, server ? request.userName.c_str() : nullptr);
+    curl_easy_setopt(easy, CURLOPT_PASSWORD, server ? request.password.c_str() : nullptr);
+    curl_easy_setopt(easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+    bool proxy = !request.proxyUserName.empty() || !request.proxyPassword.empty();
+    curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy ? request.proxyUserName.c_str() : nullptr);
+    curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxy ? request.proxyPassword.c_str() : nullptr);
+    curl_easy_setopt(easy, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC));
 }
 
 void SetTimeouts(CURL* easy, const Timeouts& timeouts) {
@@ -219,8 +220,9 @@ ExchangeResult Exchange::Perform(const ExchangeRequest& request) {
     if (!easy_) {
         return result;
     }
+    // Every option is set on every call, so nothing of an earlier hop lingers. (curl_easy_reset is
+    // avoided: with the cookie engine on it leaks libcurl's list of cookie files.)
     CURL* easy = easy_.get();
-    curl_easy_reset(easy);
 
     Progress progress;
     progress.timeouts = &request.timeouts;
@@ -241,8 +243,10 @@ ExchangeResult Exchange::Perform(const ExchangeRequest& request) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, request.verifyHost ? 2L : 0L);
     curl_easy_setopt(easy, CURLOPT_PROXY_SSL_VERIFYPEER, request.verifyPeer ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_PROXY_SSL_VERIFYHOST, request.verifyHost ? 2L : 0L);
-    if (request.cookieEngine) {
+    // The engine, once started, keeps its jar for the handle's life.
+    if (request.cookieEngine && !cookieEngineStarted_) {
         curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+        cookieEngineStarted_ = true;
     }
     SetVerb(easy, request);
     SetCredentials(easy, request);

@@ -48,6 +48,7 @@ public:
 
 private:
     CurlEasy easy_;
+    bool cookieEngineStarted_ = false;
 };
 
 }  // namespace platform::http
