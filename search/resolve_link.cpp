@@ -23,11 +23,14 @@ constexpr std::string_view kMetaRefreshPatterns[] = {
     R"(<meta\b[^>]*?content\s*=\s*["']?\s*\d*\s*;\s*url\s*=\s*['"]?([^'"\s>]+)[^>]*?http-equiv\s*=\s*["']?refresh)",
 };
 
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (std::size_t pos = text.find(from); pos != std::string::npos;
-         pos = text.find(from, pos + to.size())) {
-        text.replace(pos, from.size(), to);
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string result;
+    std::size_t pos = 0;
+    for (std::size_t found = text.find(from); found != std::string_view::npos; found = text.find(from, pos)) {
+        result.append(text.substr(pos, found - pos)).append(to);
+        pos = found + from.size();
     }
+    return result.append(text.substr(pos));
 }
 
 // Only absolute web addresses count: a relative or script target opens nothing from the list.
@@ -50,14 +53,14 @@ std::optional<std::string> FirstGroup(std::string_view pattern, std::string_view
 // ("\/") and of an attribute ("&amp;") are undone.
 std::string ScriptedRedirectTarget(std::string_view body) {
     if (auto target = FirstGroup(kScriptRedirectPattern, body, 2)) {
-        ReplaceAll(*target, "\\/", "/");
+        *target = ReplaceAll(*target, "\\/", "/");
         if (auto address = WebAddress(*target)) {
             return *address;
         }
     }
     for (std::string_view pattern : kMetaRefreshPatterns) {
         if (auto target = FirstGroup(pattern, body, 1)) {
-            ReplaceAll(*target, "&amp;", "&");
+            *target = ReplaceAll(*target, "&amp;", "&");
             if (auto address = WebAddress(*target)) {
                 return *address;
             }

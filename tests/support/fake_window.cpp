@@ -39,10 +39,12 @@ FakeWindow::FakeWindow() {
     for (Control control : {Control::单选框EX5, Control::单选框EX1, Control::单选框6, Control::选择框1}) {
         selected_[control] = true;
     }
-    texts_[Control::编辑框2] = "10";
-    texts_[Control::编辑框5] = "1";
-    texts_[Control::编辑框6] = "10";
-    texts_[Control::编辑框3] = Gb("垃圾|虚假|假冒");
+    texts_ = {
+        {Control::编辑框2, "10"},
+        {Control::编辑框5, "1"},
+        {Control::编辑框6, "10"},
+        {Control::编辑框3, Gb("垃圾|虚假|假冒")},
+    };
     dates_[Control::日期框_起始] = DateTime{2019, 10, 12, 8, 5, 0};
     dates_[Control::日期框_截止] = DateTime{2019, 10, 12, 8, 5, 0};
 }
