@@ -77,6 +77,7 @@ bool IsRedirectLink(std::string_view link) {
 
 std::string ResolveLink(std::string_view url) {
     RequestObject request;
+    // An object that refuses the options it is known to take stands for one that could not be made.
     if (!request.SetOption(RequestObject::kOptionEnableRedirects, 0) ||
         !request.SetOption(RequestObject::kOptionSslErrorIgnoreFlags, kIgnoredCertificateErrors)) {
         return "Error!";

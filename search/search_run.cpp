@@ -48,6 +48,7 @@ void RunAutomaticPages(WindowControls& window, const std::string& query, const s
     std::int64_t page = TextToInteger(window.Text(Control::编辑框5));
     while (AutoRunActive) {
         const PageOutcome outcome = HarvestPage(window, page, query, CurrentBlacklist(window), filter);
+        // The window was closed at one of the page's event-processing points: no further page.
         if (outcome == PageOutcome::WindowClosed) {
             return;
         }
