@@ -18,8 +18,8 @@ std::string NormalizeHeaderNames(std::string_view block);
 std::string HeaderValue(std::string_view line);
 
 struct HeaderBlockSettings {
-    std::string_view extraHeaders;
-    std::string_view sendCookies;
+    std::string_view extraHeaders = {};
+    std::string_view sendCookies = {};
     bool isPost = false;
     bool addDefaultHeaders = true;
     bool normalizeHeaders = true;
