@@ -117,13 +117,17 @@ std::string EscapeUnsafe(std::string_view text) {
 std::string ComposeUrl(bool secure, std::string_view host, int port, std::string_view objectName) {
     std::string url = secure ? "https://" : "http://";
     bool bareIpv6 = host.find(':') != std::string_view::npos && !host.starts_with('[');
-    url += bareIpv6 ? "[" + std::string(host) + "]" : std::string(host);
-    url += ":" + std::to_string(port);
+    if (bareIpv6) {
+        url.append("[").append(host).append("]");
+    } else {
+        url.append(host);
+    }
+    url.append(":").append(std::to_string(port));
     std::string_view sent = objectName.substr(0, objectName.find('#'));
     if (!sent.starts_with('/')) {
-        url += '/';
+        url.push_back('/');
     }
-    url += EscapeUnsafe(sent);
+    url.append(EscapeUnsafe(sent));
     return url;
 }
 
