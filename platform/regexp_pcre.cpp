@@ -1,9 +1,15 @@
 // Compiling and scanning with PCRE2. The subject's UTF-16 is made valid once (lone surrogates read as
 // U+FFFD), so every match call can skip the library's own check of the whole subject, which would
 // otherwise make a global scan quadratic.
+//
+// The library's match limit counts the work of one starting position only, so a pattern that costs
+// time in proportion to the rest of the subject at every position would still run for hours over a
+// page of megabytes. The pattern is therefore compiled behind a callout that runs at each attempted
+// starting position and ends the scan once its time budget is spent.
 #include "platform/regexp_pcre.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,12 +21,22 @@ constexpr std::uint32_t kDialectOptions = PCRE2_UTF | PCRE2_ALT_BSUX | PCRE2_ALL
                                           PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
                                           PCRE2_NEVER_BACKSLASH_C;
 
-// Bounds of one match attempt: enough for the program's patterns over pages of many megabytes,
-// small enough that a runaway pattern gives up within a second or so.
-constexpr std::uint32_t kMatchLimit = 50'000'000;
+// Bounds of one match attempt: far more than the program's patterns need on pages of many
+// megabytes, small enough that a runaway attempt gives up within a fraction of a second.
+constexpr std::uint32_t kMatchLimit = 10'000'000;
 constexpr std::uint32_t kHeapLimitKibibytes = 256 * 1024;
 constexpr PCRE2_SIZE kJitStackStart = 64 * 1024;
 constexpr PCRE2_SIZE kJitStackMax = 16 * 1024 * 1024;
+
+// Bound of a whole scan. The clock is read every few starting positions, as reading it costs about
+// as much as a quick attempt.
+constexpr std::chrono::seconds kScanBudget(5);
+constexpr unsigned kAttemptsPerClockReading = 16;
+
+// The watchdog runs first at every starting position; the group keeps the pattern's own alternatives
+// and groups as they are.
+constexpr std::u16string_view kWatchdogOpening = u"(?C)(?:";
+constexpr std::u16string_view kWatchdogClosing = u")";
 
 constexpr char16_t kReplacementCharacter = u'\uFFFD';
 
@@ -70,16 +86,52 @@ std::size_t NextCharacter(std::u16string_view subject, std::size_t offset) {
     return offset + 1;
 }
 
-MatchContext BoundedMatchContext(pcre2_jit_stack* jitStack) {
+class Watchdog {
+public:
+    Watchdog() : deadline_(std::chrono::steady_clock::now() + kScanBudget) {}
+
+    // The callout: a negative result abandons the match call.
+    static int OnAttempt(pcre2_callout_block*, void* watchdog) {
+        return static_cast<Watchdog*>(watchdog)->Expired() ? PCRE2_ERROR_CALLOUT : 0;
+    }
+
+private:
+    bool Expired() {
+        if (++attempts_ % kAttemptsPerClockReading != 0) {
+            return false;
+        }
+        return std::chrono::steady_clock::now() > deadline_;
+    }
+
+    std::chrono::steady_clock::time_point deadline_;
+    unsigned attempts_ = 0;
+};
+
+MatchContext BoundedMatchContext(pcre2_jit_stack* jitStack, Watchdog& watchdog) {
     MatchContext context(pcre2_match_context_create(nullptr));
     if (context) {
         pcre2_set_match_limit(context.get(), kMatchLimit);
         pcre2_set_heap_limit(context.get(), kHeapLimitKibibytes);
+        pcre2_set_callout(context.get(), &Watchdog::OnAttempt, &watchdog);
         if (jitStack != nullptr) {
             pcre2_jit_stack_assign(context.get(), nullptr, jitStack);
         }
     }
     return context;
+}
+
+Code CompileCode(std::u16string_view pattern, std::uint32_t options, pcre2_compile_context* context) {
+    int errorCode = 0;
+    PCRE2_SIZE errorOffset = 0;
+    return Code(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
+                              &errorCode, &errorOffset, context));
+}
+
+std::u16string WithWatchdog(std::u16string_view pattern) {
+    std::u16string guarded;
+    guarded.reserve(kWatchdogOpening.size() + pattern.size() + kWatchdogClosing.size());
+    guarded.append(kWatchdogOpening).append(pattern).append(kWatchdogClosing);
+    return guarded;
 }
 
 }  // namespace
@@ -97,13 +149,16 @@ std::unique_ptr<CompiledPattern> Compile(std::u16string_view pattern, PatternSet
     if (settings.multiline) {
         options |= PCRE2_MULTILINE;
     }
-    int errorCode = 0;
-    PCRE2_SIZE errorOffset = 0;
-    auto compiled = std::make_unique<CompiledPattern>();
-    compiled->code.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
-                                       &errorCode, &errorOffset, context.get()));
-    if (!compiled->code) {
+    // The pattern as written decides acceptance; the guarded form is what runs. A pattern that only
+    // works unwrapped (a leading "(*...)" setting, an open-ended "\Q") runs unguarded.
+    Code code = CompileCode(pattern, options, context.get());
+    if (!code) {
         return nullptr;
+    }
+    auto compiled = std::make_unique<CompiledPattern>();
+    compiled->code = CompileCode(WithWatchdog(pattern), options, context.get());
+    if (!compiled->code) {
+        compiled->code = std::move(code);
     }
     // Without JIT the interpreter runs the same pattern, only slower.
     pcre2_jit_compile(compiled->code.get(), PCRE2_JIT_COMPLETE);
@@ -119,7 +174,8 @@ ScanEnd Scan(const CompiledPattern& pattern, std::u16string_view subject, bool g
     std::u16string_view valid = repaired ? std::u16string_view(*repaired) : subject;
     MatchData matchData(pcre2_match_data_create_from_pattern(pattern.code.get(), nullptr));
     JitStack jitStack(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
-    MatchContext matchContext = BoundedMatchContext(jitStack.get());
+    Watchdog watchdog;
+    MatchContext matchContext = BoundedMatchContext(jitStack.get(), watchdog);
     if (!matchData || !matchContext) {
         return ScanEnd::LimitReached;
     }
