@@ -566,6 +566,20 @@ TEST(WebRequest, CallersCookieLineWinsOverSendCookies) {
     EXPECT_EQ(out.ReturnedCookies, "n=2; s=1");
 }
 
+TEST(WebRequest, EmptyLineInTheBlockDoesNotEndTheRequestHead) {
+    LoopbackServer server([](const RecordedRequest&) { return Page("ok"); });
+    WebRequestOptions options;
+    options.NormalizeHeaders = false;
+    options.AddDefaultHeaders = false;
+    options.ExtraHeaders = "X-Mine: 1";
+    options.SendCookies = "a=1";
+    WebRequestOutputs out;
+    EXPECT_EQ(WebRequest(server.BaseUrl(), options, &out), "ok");
+    const RecordedRequest request = server.Requests().back();
+    EXPECT_EQ(AfterHost(request), (std::vector<std::string>{"X-Mine: 1", "Cookie: a=1"}));
+    EXPECT_EQ(request.body, "");
+}
+
 TEST(WebRequest, KeepAliveConnectionLineIsNotSent) {
     LoopbackServer server([](const RecordedRequest&) { return Page("ok"); });
     WebRequestOptions options;
