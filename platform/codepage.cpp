@@ -10,6 +10,7 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 namespace platform::codepage {
@@ -76,18 +77,41 @@ std::size_t NonAsciiRunEnd(std::string_view text, std::size_t pos) {
     return std::min(pos, text.size());
 }
 
-// Converts program text or UTF-8 to UTF-16, with an ASCII fast path.
-std::u16string ToUtf16(std::string_view text, const char* from, bool gbRuns) {
+// Appends the ASCII run of `text` that starts at `pos`; returns where it ends.
+std::size_t AppendAsciiRun(std::string_view text, std::size_t pos, std::u16string& out) {
+    std::size_t end = pos;
+    while (end < text.size() && IsAscii(static_cast<unsigned char>(text[end]))) {
+        ++end;
+    }
+    std::size_t old = out.size();
+    out.resize(old + (end - pos));
+    std::copy(text.begin() + pos, text.begin() + end, out.begin() + old);
+    return end;
+}
+
+std::size_t AppendAsciiRun(std::u16string_view units, std::size_t pos, std::string& out) {
+    std::size_t end = pos;
+    while (end < units.size() && units[end] < 0x80) {
+        ++end;
+    }
+    std::size_t old = out.size();
+    out.resize(old + (end - pos));
+    std::copy(units.begin() + pos, units.begin() + end, out.begin() + old);
+    return end;
+}
+
+// Converts program text or UTF-8 to UTF-16 with `cd`, with an ASCII fast path.
+std::u16string ToUtf16(std::string_view text, const IconvHandle& cd, bool gbRuns) {
     std::u16string out;
     out.reserve(text.size());
-    IconvHandle cd(kUtf16Native, from);
+    if (cd.Valid()) {
+        iconv(cd.Get(), nullptr, nullptr, nullptr, nullptr);
+    }
     std::size_t pos = 0;
     while (pos < text.size()) {
-        unsigned char byte = static_cast<unsigned char>(text[pos]);
-        if (IsAscii(byte)) {
-            out.push_back(byte);
-            ++pos;
-            continue;
+        pos = AppendAsciiRun(text, pos, out);
+        if (pos == text.size()) {
+            break;
         }
         std::size_t end = gbRuns ? NonAsciiRunEnd(text, pos) : pos;
         if (!gbRuns) {
@@ -105,23 +129,30 @@ std::u16string ToUtf16(std::string_view text, const char* from, bool gbRuns) {
     return out;
 }
 
-// Converts UTF-16 to program text or UTF-8, with an ASCII fast path.
-std::string FromUtf16(std::u16string_view units, const char* to, std::string_view replacement) {
+std::u16string ToUtf16(std::string_view text, const char* from, bool gbRuns) {
+    IconvHandle cd(kUtf16Native, from);
+    return ToUtf16(text, cd, gbRuns);
+}
+
+// Converts UTF-16 to program text or UTF-8 with `cd`, with an ASCII fast path.
+std::string FromUtf16(std::u16string_view units, const IconvHandle& cd, std::string_view replacement) {
     std::string out;
     out.reserve(units.size());
-    IconvHandle cd(to, kUtf16Native);
+    if (cd.Valid()) {
+        iconv(cd.Get(), nullptr, nullptr, nullptr, nullptr);
+    }
     std::size_t pos = 0;
     while (pos < units.size()) {
-        if (units[pos] < 0x80) {
-            out.push_back(static_cast<char>(units[pos]));
-            ++pos;
-            continue;
+        pos = AppendAsciiRun(units, pos, out);
+        if (pos == units.size()) {
+            break;
         }
         std::size_t end = pos;
         while (end < units.size() && units[end] >= 0x80) {
             ++end;
         }
-        std::string_view run(reinterpret_cast<const char*>(units.data() + pos), (end - pos) * sizeof(char16_t));
+        std::string_view run(reinterpret_cast<const char*>(units.data() + pos),
+                             (end - pos) * sizeof(char16_t));
         if (cd.Valid()) {
             ConvertAll(cd.Get(), run, sizeof(char16_t), out, replacement.data(), replacement.size());
         } else {
@@ -132,6 +163,11 @@ std::string FromUtf16(std::u16string_view units, const char* to, std::string_vie
         pos = end;
     }
     return out;
+}
+
+std::string FromUtf16(std::u16string_view units, const char* to, std::string_view replacement) {
+    IconvHandle cd(to, kUtf16Native);
+    return FromUtf16(units, cd, replacement);
 }
 
 std::string Lowered(std::string_view text) {
@@ -227,6 +263,22 @@ std::optional<std::string> DecodeCharset(std::string_view bytes, std::string_vie
     units.reserve(bytes.size());
     ConvertAll(cd.Get(), bytes, 1, units, &kReplacementCharacter, 1);
     return FromUtf16(units, kProgramCharset, "?");
+}
+
+struct Utf16Codec::Descriptors {
+    IconvHandle toUtf16{kUtf16Native, kProgramCharset};
+    IconvHandle toText{kProgramCharset, kUtf16Native};
+};
+
+Utf16Codec::Utf16Codec() : descriptors_(std::make_unique<Descriptors>()) {}
+Utf16Codec::~Utf16Codec() = default;
+
+std::u16string Utf16Codec::ToUtf16(std::string_view text) const {
+    return platform::codepage::ToUtf16(text, descriptors_->toUtf16, true);
+}
+
+std::string Utf16Codec::ToText(std::u16string_view units) const {
+    return FromUtf16(units.substr(0, units.find(u'\0')), descriptors_->toText, "?");
 }
 
 }  // namespace platform::codepage

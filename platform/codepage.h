@@ -6,6 +6,7 @@
 // charset a web page declares.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,23 @@ std::u16string TextToUtf16(std::string_view text);
 // UTF-16 to program text. The text ends at the first NUL unit, as the Windows conversion ends there.
 // A lone surrogate becomes "?".
 std::string Utf16ToText(std::u16string_view units);
+
+// TextToUtf16 and Utf16ToText for a caller that converts many small texts: it opens the conversions
+// once instead of at every call. One instance belongs to one thread at a time.
+class Utf16Codec {
+public:
+    Utf16Codec();
+    ~Utf16Codec();
+    Utf16Codec(const Utf16Codec&) = delete;
+    Utf16Codec& operator=(const Utf16Codec&) = delete;
+
+    std::u16string ToUtf16(std::string_view text) const;
+    std::string ToText(std::u16string_view units) const;
+
+private:
+    struct Descriptors;
+    std::unique_ptr<Descriptors> descriptors_;
+};
 
 // Program text to UTF-8 and back, with the same replacement rules.
 std::string TextToUtf8(std::string_view text);

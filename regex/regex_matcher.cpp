@@ -39,11 +39,11 @@ std::optional<int> ZeroBased(int index) {
 }
 
 // UTF-16 to program text, keeping NUL units as NUL bytes, so that offsets past one stay true.
-std::string SubjectToText(std::u16string_view units) {
+std::string SubjectToText(const codepage::Utf16Codec& codec, std::u16string_view units) {
     std::string text;
     for (std::size_t pos = 0; pos <= units.size();) {
         std::size_t nul = std::min(units.find(u'\0', pos), units.size());
-        text += codepage::Utf16ToText(units.substr(pos, nul - pos));
+        text += codec.ToText(units.substr(pos, nul - pos));
         if (nul < units.size()) {
             text.push_back('\0');
         }
@@ -54,7 +54,7 @@ std::string SubjectToText(std::u16string_view units) {
 
 }  // namespace
 
-RegexMatcher::RegexMatcher() {
+RegexMatcher::RegexMatcher() : codec_(std::make_unique<codepage::Utf16Codec>()) {
     platform::com::Initialize();
 }
 
@@ -62,6 +62,7 @@ RegexMatcher::~RegexMatcher() {
     matches_.reset();
     engine_.reset();
     subjectText_.reset();
+    codec_.reset();
     platform::com::Uninitialize();
 }
 
@@ -73,8 +74,8 @@ bool RegexMatcher::ExecutePattern(std::string_view pattern, std::string_view sub
     engine_->SetMultiline(multiline);
     engine_->SetGlobal(global);
     engine_->SetPattern(
-        codepage::TextToUtf16(expandQuoteMarker ? ExpandQuoteMarker(pattern) : std::string(pattern)));
-    subjectText_ = std::make_shared<const std::u16string>(codepage::TextToUtf16(subject));
+        codec_->ToUtf16(expandQuoteMarker ? ExpandQuoteMarker(pattern) : std::string(pattern)));
+    subjectText_ = std::make_shared<const std::u16string>(codec_->ToUtf16(subject));
     matches_ = engine_->Execute(subjectText_);
     return matches_ != nullptr;
 }
@@ -83,16 +84,15 @@ std::string RegexMatcher::GetPattern() const {
     if (!engine_) {
         return {};
     }
-    return codepage::Utf16ToText(engine_->Pattern());
+    return codec_->ToText(engine_->Pattern());
 }
 
 std::string RegexMatcher::ReplaceMatches(std::string_view replacement) const {
     if (!engine_ || !subjectText_) {
         return {};
     }
-    std::optional<std::u16string> replaced =
-        engine_->Replace(*subjectText_, codepage::TextToUtf16(replacement));
-    return replaced ? codepage::Utf16ToText(*replaced) : std::string();
+    std::optional<std::u16string> replaced = engine_->Replace(*subjectText_, codec_->ToUtf16(replacement));
+    return replaced ? codec_->ToText(*replaced) : std::string();
 }
 
 int RegexMatcher::MatchCount() const {
@@ -104,7 +104,7 @@ std::string RegexMatcher::MatchText(int matchIndex, int* position) const {
     if (std::optional<int> index = ZeroBased(matchIndex); index && matches_) {
         match = matches_->Item(*index);
     }
-    std::string text = match ? codepage::Utf16ToText(match->Value()) : std::string();
+    std::string text = match ? codec_->ToText(match->Value()) : std::string();
     if (position != nullptr) {
         *position = LocateInSubject(match ? match->FirstIndex() : 0, text);
     }
@@ -120,7 +120,7 @@ std::string RegexMatcher::SubMatchText(int matchIndex, int groupIndex, int* posi
     if (std::optional<int> index = ZeroBased(groupIndex); index && match) {
         group = match->SubMatches().Item(*index);
     }
-    std::string text = group ? codepage::Utf16ToText(*group) : std::string();
+    std::string text = group ? codec_->ToText(*group) : std::string();
     if (position != nullptr) {
         *position = LocateInSubject(match ? match->FirstIndex() : 0, text);
     }
@@ -137,9 +137,9 @@ int RegexMatcher::SubMatchCount() const {
 int RegexMatcher::LocateInSubject(std::size_t firstIndex, std::string_view text) const {
     std::u16string_view subject = subjectText_ ? std::u16string_view(*subjectText_) : std::u16string_view();
     firstIndex = std::min(firstIndex, subject.size());
-    std::string narrow = SubjectToText(subject.substr(0, firstIndex));
+    std::string narrow = SubjectToText(*codec_, subject.substr(0, firstIndex));
     const std::size_t start = narrow.size();
-    narrow += SubjectToText(subject.substr(firstIndex));
+    narrow += SubjectToText(*codec_, subject.substr(firstIndex));
     if (text.empty()) {
         return start < narrow.size() ? 0 : kNotFound;
     }

@@ -14,6 +14,9 @@
 namespace platform {
 class RegExp;
 class MatchCollection;
+namespace codepage {
+class Utf16Codec;
+}
 }  // namespace platform
 
 class RegexMatcher {
@@ -52,6 +55,7 @@ private:
     // Where `text` lies in the subject: a byte offset, searched from the match at `firstIndex`.
     int LocateInSubject(std::size_t firstIndex, std::string_view text) const;
 
+    std::unique_ptr<platform::codepage::Utf16Codec> codec_;
     std::unique_ptr<platform::RegExp> engine_;
     std::unique_ptr<platform::MatchCollection> matches_;
     std::shared_ptr<const std::u16string> subjectText_;
