@@ -9,9 +9,9 @@
 // taken from the subject as given.
 //
 // Runaway patterns are bounded: when a match attempt reaches the engine's backtracking, memory or
-// stack limit, the search ends there. The collection keeps the matches found before that point and
-// reports itself incomplete; Replace replaces those matches and leaves the rest of the subject as it
-// is.
+// stack limit, or the whole search its time budget of a few seconds, the search ends there. The
+// collection keeps the matches found before that point and reports itself incomplete; Replace
+// replaces those matches and leaves the rest of the subject as it is.
 #pragma once
 
 #include <cstddef>

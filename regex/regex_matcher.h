@@ -27,7 +27,8 @@ public:
     RegexMatcher& operator=(const RegexMatcher&) = delete;
 
     // True when the engine returned a match collection, also one with no matches. With
-    // `expandQuoteMarker`, every "#引号" in the pattern stands for a double quotation mark.
+    // `expandQuoteMarker`, every "#引号" in the pattern stands for a double quotation mark. A pattern
+    // that runs away on this subject yields the matches found before the engine gave up.
     bool ExecutePattern(std::string_view pattern, std::string_view subject, bool caseSensitive = false,
                         bool multiline = true, bool global = true, bool expandQuoteMarker = false);
 

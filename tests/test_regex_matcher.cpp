@@ -322,6 +322,41 @@ TEST(RegexMatcher, InvalidProgramTextStillMatches) {
         EXPECT_EQ(matcher.SubMatchText(2, 1), "abc");
         ExerciseEverything(matcher, "x" + bad + "(.)", bad + "x" + bad + "y");
         ExerciseEverything(matcher, bad, bad);
+        // The instance's conversions are not left in a broken state.
+        ASSERT_TRUE(matcher.ExecutePattern("(" + kZhongWen + ")", bad + " " + kBiaoTi + kZhongWen));
+        EXPECT_EQ(matcher.SubMatchText(1, 1), kZhongWen);
+    }
+}
+
+TEST(RegexMatcher, HugePatterns) {
+    std::string alternatives = "x";
+    for (int i = 0; i < 20000; ++i) {
+        alternatives += "|w" + std::to_string(i);
+    }
+    struct Case {
+        const char* what;
+        std::string pattern;
+    } cases[] = {
+        {"long literal", std::string(1 << 20, 'a')},
+        {"deep nesting", std::string(100000, '(') + "a" + std::string(100000, ')')},
+        {"many alternatives", alternatives},
+        {"many groups",
+         [] {
+             std::string groups;
+             for (int i = 0; i < 70000; ++i) {
+                 groups += "(a)";
+             }
+             return groups;
+         }()},
+    };
+    for (const auto& c : cases) {
+        RegexMatcher matcher;
+        bool executed = matcher.ExecutePattern(c.pattern, "aaa w19999 aaa");
+        EXPECT_EQ(matcher.GetPattern(), c.pattern) << c.what;
+        if (!executed) {
+            EXPECT_EQ(matcher.MatchCount(), 0) << c.what;
+        }
+        ExerciseEverything(matcher, c.pattern, "w19999");
     }
 }
 
