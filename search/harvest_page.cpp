@@ -1,15 +1,19 @@
-// HarvestPage: the steps of one page in order. Row numbers and the status text read the list's row
-// count when they are written, so rows deleted meanwhile by a nested handler are reflected. Between
-// appending a row and filling its link no events are processed, so the row index stays valid.
+// HarvestPage: the steps of one page in order. Titles and links are decoded from the page's escapes
+// as soon as the pattern has matched, so the blacklist, the rows and the redirect check all see what
+// the user reads. Row numbers and the status text read the list's row count when they are written,
+// so rows deleted meanwhile by a nested handler are reflected. Between appending a row and filling
+// its link no events are processed, so the row index stays valid.
 #include "search/harvest_page.h"
 
 #include <optional>
+#include <vector>
 
 #include "regex/regex_matcher.h"
 #include "search/blacklist.h"
 #include "search/page_answer.h"
 #include "search/page_url.h"
 #include "search/resolve_link.h"
+#include "search/result_text_decoding.h"
 #include "search/search_run.h"
 #include "search/status_texts.h"
 #include "search/text_to_integer.h"
@@ -22,6 +26,21 @@ constexpr int kLinkGroup = 2;
 
 enum Column { kNumberColumn = 0, kTitleColumn = 1, kLinkColumn = 2 };
 
+// One result's title and link as the user reads them.
+struct ResultText {
+    std::string title;
+    std::string link;
+};
+
+std::vector<ResultText> DecodedResults(const RegexMatcher& matcher) {
+    std::vector<ResultText> results;
+    for (int match = 1; match <= matcher.MatchCount(); ++match) {
+        results.push_back({DecodeResultText(matcher.SubMatchText(match, kTitleGroup)),
+                           DecodeResultText(matcher.SubMatchText(match, kLinkGroup))});
+    }
+    return results;
+}
+
 // An event-processing point. Once the user has closed the window the search stops here: no
 // further request, row or page.
 bool ProcessEventsAndGoOn(WindowControls& window) {
@@ -29,8 +48,8 @@ bool ProcessEventsAndGoOn(WindowControls& window) {
     return !window.WindowClosed();
 }
 
-// Whether the title of `match` holds a keyword; nullopt when the window was closed meanwhile.
-std::optional<bool> IsBlacklisted(WindowControls& window, const RegexMatcher& matcher, int match,
+// Whether `title` holds a keyword; nullopt when the window was closed meanwhile.
+std::optional<bool> IsBlacklisted(WindowControls& window, const std::string& title,
                                   const std::vector<std::string>& keywords) {
     bool dropped = false;
     for (const std::string& keyword : keywords) {
@@ -38,7 +57,7 @@ std::optional<bool> IsBlacklisted(WindowControls& window, const RegexMatcher& ma
             return std::nullopt;
         }
         // Every keyword is tested, also after a hit, as each test is an event-processing point.
-        if (TitleContains(matcher.SubMatchText(match, kTitleGroup), keyword)) {
+        if (TitleContains(title, keyword)) {
             dropped = true;
         }
     }
@@ -47,10 +66,10 @@ std::optional<bool> IsBlacklisted(WindowControls& window, const RegexMatcher& ma
 
 // The row shows its number and title first; its link cell is filled once the link is resolved. An
 // unresolvable redirect link stays in the cell, so the row still leads to its result.
-void AppendResultRow(WindowControls& window, const RegexMatcher& matcher, int match) {
+void AppendResultRow(WindowControls& window, const ResultText& result) {
     const int row = window.AppendRow(NumberText(std::int64_t{window.RowCount()} + 1));
-    window.SetCell(row, kTitleColumn, matcher.SubMatchText(match, kTitleGroup));
-    std::string link = matcher.SubMatchText(match, kLinkGroup);
+    window.SetCell(row, kTitleColumn, result.title);
+    std::string link = result.link;
     if (IsRedirectLink(link)) {
         std::string target = ResolveLink(link);
         if (!target.empty()) {
@@ -82,18 +101,17 @@ PageOutcome HarvestPage(WindowControls& window, std::int64_t page, const std::st
     }
 
     matcher.ExecutePattern(kExtractionPattern, text);
-    const int matchCount = matcher.MatchCount();
-    RunResultCount += matchCount;
-    for (int match = 1; match <= matchCount; ++match) {
+    RunResultCount += matcher.MatchCount();
+    for (const ResultText& result : DecodedResults(matcher)) {
         if (!ProcessEventsAndGoOn(window)) {
             return PageOutcome::WindowClosed;
         }
-        const std::optional<bool> dropped = IsBlacklisted(window, matcher, match, keywords);
+        const std::optional<bool> dropped = IsBlacklisted(window, result.title, keywords);
         if (!dropped) {
             return PageOutcome::WindowClosed;
         }
         if (!*dropped) {
-            AppendResultRow(window, matcher, match);
+            AppendResultRow(window, result);
         }
     }
 

@@ -119,6 +119,76 @@ TEST_F(HarvestPageTest, AQuoteInATitleGivesNoRow) {
     EXPECT_EQ(RunResultCount, 1);
 }
 
+// The shapes in which real pages write titles and links: the rows, the blacklist and the links all
+// work on the readable texts, whatever the shape.
+TEST_F(HarvestPageTest, EveryPageShapeGivesReadableTitlesAndWorkingLinks) {
+    using Shape = FakeSearchService::PageShape;
+    const std::vector<FakeResult> results = {
+        {"31省区市新增确诊病例", FakeSearchService::RedirectLink("a&b=1")},
+        {"含垃圾广告的标题", FakeSearchService::RedirectLink("dropped")},
+        {"AT&T <新> 'x' 😀 a/b", FakeSearchService::RedirectLink("r3")},
+        {"直达", "https://example.org/s?a=1&b=2/c"},
+    };
+    struct Case {
+        Shape shape;
+        std::string pageHolds;  // UTF-8: how the first title stands on the page
+    } cases[] = {
+        {Shape::PlainCharacters, "31省区市新增确诊病例"},
+        {Shape::UnicodeEscapes, "31\\u7701\\u533a\\u5e02\\u65b0\\u589e"},
+        {Shape::CharacterReferences, "AT&amp;T &lt;新&gt; &#39;x&#39;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.shape));
+        ASSERT_NE(FakeSearchService::ResultPage(results, c.shape).find(c.pageHolds), std::string::npos);
+        service_.SetPageShape(c.shape);
+        service_.SetResults([results](int) { return results; });
+        const int linkRequestsBefore = service_.LinkRequestCount();
+        FakeWindow window;
+        RunResultCount = 0;
+        HarvestPage(window, 1, "kw", {Gb("垃圾")}, "");
+        EXPECT_EQ(RunResultCount, 4);
+        ASSERT_EQ(window.RowCount(), 3);
+        EXPECT_EQ(window.Cell(0, 1), Gb("31省区市新增确诊病例"));
+        EXPECT_EQ(window.Cell(0, 2), FakeSearchService::Target("a&b=1"));
+        EXPECT_EQ(window.Cell(1, 1), Gb("AT&T <新> 'x' 😀 a/b"));
+        EXPECT_EQ(window.Cell(1, 2), FakeSearchService::Target("r3"));
+        EXPECT_EQ(window.Cell(2, 1), Gb("直达"));
+        EXPECT_EQ(window.Cell(2, 2), "https://example.org/s?a=1&b=2/c");
+        EXPECT_EQ(service_.LinkRequestCount() - linkRequestsBefore, 2);
+    }
+}
+
+TEST_F(HarvestPageTest, QuotesWrittenAsReferencesInsideEscapesMakeAReadableTitle) {
+    service_.SetPageShape(FakeSearchService::PageShape::CharacterReferences);
+    const std::vector<FakeResult> results = {{"say \"hi\" to AT&T", "http://example.org/?q=\"x\"&y=1"}};
+    ASSERT_NE(FakeSearchService::ResultPage(results, FakeSearchService::PageShape::CharacterReferences)
+                  .find("say \\&quot;hi\\&quot; to AT&amp;T"),
+              std::string::npos);
+    service_.SetResults([results](int) { return results; });
+    Harvest(1, {"\"hi\""});
+    EXPECT_EQ(window_.RowCount(), 0);  // the decoded title holds the keyword
+    Harvest();
+    ASSERT_EQ(window_.RowCount(), 1);
+    EXPECT_EQ(window_.Cell(0, 1), "say \"hi\" to AT&T");
+    EXPECT_EQ(window_.Cell(0, 2), "http://example.org/?q=\"x\"&y=1");
+}
+
+TEST_F(HarvestPageTest, BrokenEscapesInATitleAreShownAsTheyStand) {
+    service_.SetResults([](int) {
+        return std::vector<FakeResult>{
+            {"lone \\ backslash", FakeSearchService::RedirectLink("a")},
+            {"broken \\u12 escape", FakeSearchService::RedirectLink("b")},
+            {"unknown &foo; and &#xZZ; at the end \\", FakeSearchService::RedirectLink("c")},
+        };
+    });
+    Harvest();
+    ASSERT_EQ(window_.RowCount(), 3);
+    EXPECT_EQ(window_.Cell(0, 1), "lone \\ backslash");
+    EXPECT_EQ(window_.Cell(1, 1), "broken \\u12 escape");
+    EXPECT_EQ(window_.Cell(2, 1), "unknown &foo; and &#xZZ; at the end \\");
+    EXPECT_EQ(window_.Cell(2, 2), FakeSearchService::Target("c"));
+}
+
 TEST_F(HarvestPageTest, ADirectLinkIsStoredUnchangedWithoutARequest) {
     service_.SetResults([](int) {
         return std::vector<FakeResult>{

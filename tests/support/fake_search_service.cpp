@@ -52,6 +52,139 @@ std::map<std::string, std::string> QueryValues(std::string_view target) {
     return values;
 }
 
+// The code points of a UTF-8 test text; a byte that starts no character stands for U+FFFD.
+std::vector<char32_t> CodePoints(std::string_view utf8) {
+    std::vector<char32_t> codePoints;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80    ? 1
+                                   : lead >= 0xF0 ? 4
+                                   : lead >= 0xE0 ? 3
+                                   : lead >= 0xC0 ? 2
+                                                  : 0;
+        if (length == 0 || i + length > utf8.size()) {
+            codePoints.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        char32_t value = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            value = (value << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        codePoints.push_back(value);
+        i += length;
+    }
+    return codePoints;
+}
+
+void AppendUtf8(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// "\uXXXX" for each UTF-16 unit of `c`, so a character beyond the BMP becomes a surrogate pair.
+void AppendUnicodeEscapes(char32_t c, std::string& out) {
+    auto appendUnit = [&out](char32_t unit) {
+        constexpr char kHex[] = "0123456789abcdef";
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4) {
+            out += kHex[(unit >> shift) & 0xF];
+        }
+    };
+    if (c < 0x10000) {
+        appendUnit(c);
+        return;
+    }
+    appendUnit(0xD800 + ((c - 0x10000) >> 10));
+    appendUnit(0xDC00 + ((c - 0x10000) & 0x3FF));
+}
+
+// A text as a JavaScript string literal holds it: quotes, backslashes and line breaks escaped, and
+// optionally "/" and every non-ASCII character (as UTF-16 units) too.
+std::string ScriptEscaped(std::string_view utf8, bool escapeSlash, bool escapeNonAscii) {
+    std::string out;
+    for (char32_t c : CodePoints(utf8)) {
+        if (c == '"' || c == '\\' || (c == '/' && escapeSlash)) {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c >= 0x80 && escapeNonAscii) {
+            AppendUnicodeEscapes(c, out);
+        } else {
+            AppendUtf8(c, out);
+        }
+    }
+    return out;
+}
+
+// A text with the characters of `special` (among & " < > ') as character references.
+std::string HtmlEscaped(std::string_view text, std::string_view special) {
+    std::string out;
+    for (char c : text) {
+        if (special.find(c) == std::string_view::npos) {
+            out += c;
+            continue;
+        }
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += "&#39;";
+                break;
+        }
+    }
+    return out;
+}
+
+// A title or link as the data-tools attribute of a page of `shape` carries it.
+std::string AttributeText(std::string_view utf8, FakeSearchService::PageShape shape) {
+    using Shape = FakeSearchService::PageShape;
+    switch (shape) {
+        case Shape::AsGiven:
+            return std::string(utf8);
+        case Shape::PlainCharacters:
+            return HtmlEscaped(ScriptEscaped(utf8, false, false), "&'");
+        case Shape::UnicodeEscapes:
+            return HtmlEscaped(ScriptEscaped(utf8, true, true), "&'");
+        case Shape::CharacterReferences:
+            return HtmlEscaped(ScriptEscaped(utf8, true, false), "&\"<>'");
+    }
+    return std::string(utf8);
+}
+
+// A title or link as the page's visible link carries it.
+std::string ElementText(std::string_view utf8, FakeSearchService::PageShape shape) {
+    return shape == FakeSearchService::PageShape::AsGiven ? std::string(utf8) : HtmlEscaped(utf8, "&\"<>'");
+}
+
 int PageOf(const std::string& pn) {
     return pn.empty() ? 1 : std::stoi(pn) / 10 + 1;
 }
@@ -109,6 +242,11 @@ void FakeSearchService::SetPageKind(int page, PageKind kind) {
     pageKinds_[page] = kind;
 }
 
+void FakeSearchService::SetPageShape(PageShape shape) {
+    std::lock_guard lock(mutex_);
+    pageShape_ = shape;
+}
+
 void FakeSearchService::SetLinkReply(const std::string& id, Reply reply) {
     std::lock_guard lock(mutex_);
     linkReplies_[id] = std::move(reply);
@@ -151,15 +289,16 @@ int FakeSearchService::LinkRequestCount() const {
     return count;
 }
 
-std::string FakeSearchService::ResultPage(const std::vector<FakeResult>& results) {
+std::string FakeSearchService::ResultPage(const std::vector<FakeResult>& results, PageShape shape) {
     std::string page =
         "<!DOCTYPE html><html><head><meta http-equiv=\"Content-Type\" content=\"text/html;charset=utf-8\">"
         "<title>百度搜索</title></head><body><div id=\"content_left\">\n";
     int id = 1;
     for (const FakeResult& result : results) {
         page += "<div class=\"result c-container\" id=\"" + std::to_string(id++) +
-                "\" data-tools='{\"title\":\"" + result.title + "\",\"url\":\"" + result.url +
-                "\"}'><h3 class=\"t\"><a href=\"" + result.url + "\" target=\"_blank\">" + result.title +
+                "\" data-tools='{\"title\":\"" + AttributeText(result.title, shape) + "\",\"url\":\"" +
+                AttributeText(result.url, shape) + "\"}'><h3 class=\"t\"><a href=\"" +
+                ElementText(result.url, shape) + "\" target=\"_blank\">" + ElementText(result.title, shape) +
                 "</a></h3></div>\n";
     }
     return page + "</div></body></html>";
@@ -186,10 +325,12 @@ Reply FakeSearchService::AnswerSearch(const RecordedRequest& request) {
     std::function<void(int)> onPageRequest;
     std::function<std::vector<FakeResult>(int)> results;
     PageKind kind = PageKind::Results;
+    PageShape shape = PageShape::AsGiven;
     {
         std::lock_guard lock(mutex_);
         onPageRequest = onPageRequest_;
         results = results_;
+        shape = pageShape_;
         if (auto found = pageKinds_.find(page); found != pageKinds_.end()) {
             kind = found->second;
         }
@@ -216,7 +357,7 @@ Reply FakeSearchService::AnswerSearch(const RecordedRequest& request) {
         case PageKind::Results:
             break;
     }
-    return HtmlReply(ResultPage(results(page)));
+    return HtmlReply(ResultPage(results(page), shape));
 }
 
 Reply FakeSearchService::AnswerLink(const std::string& id) {

@@ -1,5 +1,6 @@
 // A loopback stand-in for the search service: result pages shaped like the real ones (each result's
-// title and link in a data-tools attribute, UTF-8 with a meta charset tag), redirect links answered
+// title and link in a data-tools attribute, UTF-8 with a meta charset tag, written in one of the
+// shapes the real pages use), redirect links answered
 // with a 302 and a Location, a verification page on demand, and a record of every search it got.
 // While it lives, connections to www.baidu.com:80 and wappass.baidu.com:80 go to it, so the program
 // builds its real URLs and the real redirect prefix is exercised.
@@ -42,6 +43,14 @@ public:
         VerificationTitle,     // a page titled 百度安全验证
     };
 
+    // How a page writes each result's title and link in its data-tools attribute.
+    enum class PageShape {
+        AsGiven,              // exactly as the test gives them, escapes and all
+        PlainCharacters,      // string escapes for quotes and backslashes; "&" and "'" as references
+        UnicodeEscapes,       // every non-ASCII character as \uXXXX and "/" as "\/"; "&" as "&amp;"
+        CharacterReferences,  // string escapes with "\/", then & " < > ' as character references
+    };
+
     FakeSearchService();
     ~FakeSearchService();
     FakeSearchService(const FakeSearchService&) = delete;
@@ -55,6 +64,8 @@ public:
     // the redirect link of id "P-I".
     void SetResults(std::function<std::vector<FakeResult>(int page)> results);
     void SetPageKind(int page, PageKind kind);
+    // The shape of every result page from now on; AsGiven at the start.
+    void SetPageShape(PageShape shape);
     // The answer to the redirect link of `id`, instead of the 302 to Target(id).
     void SetLinkReply(const std::string& id, Reply reply);
     // Runs on the server's thread when page `page` is asked for, before it is answered.
@@ -67,7 +78,8 @@ public:
     int Port() const { return server_.Port(); }
 
     // The page the service serves for these results, as bytes on the wire.
-    static std::string ResultPage(const std::vector<FakeResult>& results);
+    static std::string ResultPage(const std::vector<FakeResult>& results,
+                                  PageShape shape = PageShape::AsGiven);
 
 private:
     Reply Answer(const RecordedRequest& request);
@@ -77,6 +89,7 @@ private:
     mutable std::mutex mutex_;
     std::function<std::vector<FakeResult>(int)> results_;
     std::map<int, PageKind> pageKinds_;
+    PageShape pageShape_ = PageShape::AsGiven;
     std::map<std::string, Reply> linkReplies_;
     std::function<void(int)> onPageRequest_;
     LoopbackServer server_;
