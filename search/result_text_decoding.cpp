@@ -121,7 +121,8 @@ std::string DecodePass(std::string_view text, char marker, EscapeReader readEsca
     std::size_t pos = 0;
     while (pos < text.size()) {
         if (text[pos] != marker) {
-            pos += platform::codepage::CharacterLength(text, pos);
+            const bool ascii = static_cast<unsigned char>(text[pos]) < 0x80;
+            pos += ascii ? 1 : platform::codepage::CharacterLength(text, pos);
             continue;
         }
         out.AppendText(text.substr(copiedUpTo, pos - copiedUpTo));
@@ -277,6 +278,9 @@ std::size_t ReadScriptEscape(std::string_view text, std::size_t pos, DecodedText
 }  // namespace
 
 std::string DecodeResultText(std::string_view text) {
+    if (text.find('&') == std::string_view::npos && text.find('\\') == std::string_view::npos) {
+        return std::string(text);
+    }
     std::optional<Utf16Codec> codec;
     const std::string referencesRead = DecodePass(text, '&', ReadCharacterReference, codec);
     return DecodePass(referencesRead, '\\', ReadScriptEscape, codec);
