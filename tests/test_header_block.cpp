@@ -117,4 +117,76 @@ TEST(HeaderBlock, BuildsTheBlockInTheEnginesOrder) {
     }
 }
 
+TEST(HeaderBlock, CallersContentTypeInAnyLetterCaseKeepsTheDefaultOut) {
+    // Normalisation only raises the first letter of each word.
+    const std::pair<std::string, std::string> names[] = {{"Content-Type", "Content-Type"},
+                                                         {"content-type", "Content-Type"},
+                                                         {"CONTENT-TYPE", "CONTENT-TYPE"},
+                                                         {"cOnTeNt-tYpE", "COnTeNt-TYpE"}};
+    for (const auto& [name, sent] : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(BuildHeaderBlock({.extraHeaders = name + ": text/plain", .isPost = true}),
+                  sent + ": text/plain\r\n" + kDefaults);
+    }
+    // The key has no blank: a line named Content-Type with no value keeps it out too, while a GET
+    // never adds it.
+    EXPECT_EQ(BuildHeaderBlock({.extraHeaders = "Content-Type:", .isPost = true}),
+              "Content-Type:\r\n" + kDefaults);
+    EXPECT_EQ(BuildHeaderBlock({.extraHeaders = "X-A: 1", .isPost = false}), "X-A: 1\r\n" + kDefaults);
+}
+
+TEST(HeaderBlock, KeepAliveRuleLooksAtTheFirstConnectionLineOnly) {
+    struct Case {
+        const char* name;
+        HeaderBlockSettings settings;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"every keep-alive line removed",
+         {.extraHeaders = "Connection: keep-alive\r\nX: 1\r\nConnection: keep-alive"},
+         "X: 1\r\n" + kDefaults},
+        {"lower-case name normalised, then removed", {.extraHeaders = "connection: keep-alive"}, kDefaults},
+        {"lower-case name without normalisation stays",
+         {.extraHeaders = "connection: keep-alive", .normalizeHeaders = false},
+         "connection: keep-alive\r\n" + kDefaults + "\r\n"},
+        {"another value first keeps every line",
+         {.extraHeaders = "Connection: close\r\nConnection: keep-alive"},
+         "Connection: close\r\nConnection: keep-alive\r\n" + kDefaults},
+        {"value in another letter case stays",
+         {.extraHeaders = "Connection: Keep-Alive"},
+         "Connection: Keep-Alive\r\n" + kDefaults},
+        {"a name that merely ends in Connection is no Connection line",
+         {.extraHeaders = "X-Connection: keep-alive"},
+         "X-Connection: keep-alive\r\n" + kDefaults},
+        {"the last line has no CR LF and stays",
+         {.extraHeaders = "X: 1\r\nConnection: keep-alive", .addDefaultHeaders = false},
+         "X: 1\r\nConnection: keep-alive"},
+        {"removed before the cookies are added",
+         {.extraHeaders = "Connection: keep-alive", .sendCookies = "a=1"},
+         kDefaults + "\r\nCookie: a=1\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(BuildHeaderBlock(c.settings), c.expected);
+    }
+}
+
+TEST(HeaderBlock, HugeAndHighByteBlocksComeOutWhole) {
+    // A hundred thousand keep-alive lines go in one pass, not one pass each.
+    std::string many;
+    for (int i = 0; i < 100000; ++i) {
+        many += "Connection: keep-alive\r\n";
+    }
+    EXPECT_EQ(BuildHeaderBlock({.extraHeaders = many + "X: 1"}), "X: 1\r\n" + kDefaults);
+
+    const std::string big(1 << 20, '\xD6');
+    EXPECT_EQ(BuildHeaderBlock({.extraHeaders = "x-big: " + big, .addDefaultHeaders = false}),
+              "X-Big: " + big);
+    EXPECT_EQ(BuildHeaderBlock({.extraHeaders = "\xD6\xD0-name: \x80\xFF", .addDefaultHeaders = false}),
+              "\xD6\xD0-Name: \x80\xFF");
+    EXPECT_EQ(
+        BuildHeaderBlock({.extraHeaders = std::string("a: \0\r\n\0: b", 9), .addDefaultHeaders = false}),
+        std::string("A: \0\r\n\0: b", 9));
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 #include "web/cookies.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "web/text_blanks.h"
@@ -72,10 +74,12 @@ std::string CookieName(std::string_view item) {
     return std::string(TrimBlanks(item.substr(0, item.find('='))));
 }
 
+// Sets instead of searches in lists: a cookie text of many thousand items must not take quadratic time.
 std::string JoinUnique(std::string_view text, std::string_view separator) {
     std::vector<std::string_view> unique;
+    std::unordered_set<std::string_view> seen;
     for (std::string_view piece : Split(text, separator)) {
-        if (std::find(unique.begin(), unique.end(), piece) == unique.end()) {
+        if (seen.insert(piece).second) {
             unique.push_back(piece);
         }
     }
@@ -86,15 +90,13 @@ std::string MergeCookieText(std::string_view older, std::string_view newer) {
     std::string olderText = PrepareCookieText(older);
     std::string newerText = PrepareCookieText(newer);
     std::vector<std::string_view> items = Split(newerText, kItemSeparator);
-    std::vector<std::string> names;
+    std::unordered_set<std::string> names;
     for (std::string_view item : items) {
-        names.push_back(CookieName(item));
+        names.insert(CookieName(item));
     }
     for (std::string_view item : Split(olderText, kItemSeparator)) {
-        std::string name = CookieName(item);
-        if (std::find(names.begin(), names.end(), name) == names.end()) {
+        if (names.insert(CookieName(item)).second) {
             items.push_back(item);
-            names.push_back(std::move(name));
         }
     }
     std::vector<std::string_view> kept;

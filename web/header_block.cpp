@@ -50,9 +50,17 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return pieces;
 }
 
+// Rebuilt in one pass: erasing in place would move the rest of the block once per occurrence.
 void RemoveAll(std::string& text, std::string_view what) {
-    for (std::size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos)) {
-        text.erase(pos, what.size());
+    std::string kept;
+    std::size_t from = 0;
+    for (std::size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, from)) {
+        kept.append(text, from, pos - from);
+        from = pos + what.size();
+    }
+    if (from != 0) {
+        kept.append(text, from);
+        text = std::move(kept);
     }
 }
 
