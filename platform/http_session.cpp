@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <optional>
 
 namespace platform::http {
 
@@ -18,6 +19,30 @@ bool SupportsProtocol(const curl_version_info_data* info, const char* protocol) 
         }
     }
     return false;
+}
+
+// The server of the first entry of the list that serves `scheme`: an entry "scheme=server" serves
+// that scheme only, a bare "server" every scheme. Entries are separated by ";" or blanks. An empty
+// scheme takes the first entry with any server.
+std::optional<std::string_view> ServerFor(std::string_view list, std::string_view scheme) {
+    while (!list.empty()) {
+        std::size_t end = std::min(list.find_first_of("; "), list.size());
+        std::string_view entry = list.substr(0, end);
+        list.remove_prefix(std::min(end + 1, list.size()));
+        std::size_t equals = entry.find('=');
+        if (equals == std::string_view::npos && !entry.empty()) {
+            return entry;
+        }
+        bool schemeFits = scheme.empty() || entry.substr(0, equals) == scheme;
+        if (equals != std::string_view::npos && schemeFits && equals + 1 < entry.size()) {
+            return entry.substr(equals + 1);
+        }
+    }
+    return std::nullopt;
+}
+
+bool NamesAServer(std::string_view list) {
+    return ServerFor(list, {}).has_value();
 }
 
 std::string ProxyUrl(std::string_view server) {
@@ -37,7 +62,8 @@ bool CheckPlatform() {
 }
 
 std::unique_ptr<Session> Session::Open(Access access, std::string_view proxyName) {
-    if (access == Access::NamedProxy && proxyName.empty()) {
+    // A named proxy that names no server would quietly send every request straight to the host.
+    if (access == Access::NamedProxy && !NamesAServer(proxyName)) {
         return nullptr;
     }
     std::unique_ptr<Session> session(new Session());
@@ -56,24 +82,8 @@ bool Session::SetTimeouts(int resolveMs, int connectMs, int sendMs, int receiveM
 }
 
 std::string Session::ProxyFor(bool secure) const {
-    // An entry "scheme=server" serves that scheme only; a bare "server" serves both. The first
-    // entry that fits wins.
-    std::string_view wanted = secure ? "https=" : "http=";
-    std::string_view list = proxyName_;
-    while (!list.empty()) {
-        std::size_t end = std::min(list.find_first_of("; "), list.size());
-        std::string_view entry = list.substr(0, end);
-        list.remove_prefix(std::min(end + 1, list.size()));
-        std::size_t equals = entry.find('=');
-        if (equals == std::string_view::npos && !entry.empty()) {
-            return ProxyUrl(entry);
-        }
-        if (equals != std::string_view::npos && entry.substr(0, equals + 1) == wanted &&
-            equals + 1 < entry.size()) {
-            return ProxyUrl(entry.substr(equals + 1));
-        }
-    }
-    return {};
+    std::optional<std::string_view> server = ServerFor(proxyName_, secure ? "https" : "http");
+    return server ? ProxyUrl(*server) : std::string();
 }
 
 std::unique_ptr<Connection> Connection::Open(const Session& session, std::string_view host, int port) {

@@ -25,7 +25,7 @@ public:
     enum class Access { NoProxy, NamedProxy };
 
     // `proxyName` in the service's form: "host:port", or "scheme=host:port" entries separated by ";"
-    // or blanks. nullptr when a named proxy has no name.
+    // or blanks. nullptr when a named proxy's list names no server.
     static std::unique_ptr<Session> Open(Access access, std::string_view proxyName);
 
     // False for a value below -1; the session keeps its timeouts then.

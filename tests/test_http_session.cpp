@@ -24,7 +24,8 @@ TEST(HttpSession, ChoosesTheProxyForTheScheme) {
         {"https=s:1;http=p:2", "http://p:2", "http://s:1"},
         {"http=p:2 other:3", "http://p:2", "http://other:3"},
         {"http://p:2", "http://p:2", "http://p:2"},
-        {"http=", "", ""},
+        {"http= https=s:1", "", "http://s:1"},
+        {"=x", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -35,7 +36,11 @@ TEST(HttpSession, ChoosesTheProxyForTheScheme) {
     }
     auto direct = Session::Open(Session::Access::NoProxy, "ignored:1");
     EXPECT_EQ(direct->ProxyFor(false), "");
-    EXPECT_EQ(Session::Open(Session::Access::NamedProxy, ""), nullptr);
+    // A list that names no server at all is refused rather than ignored.
+    for (std::string_view nothing : {"", "http=", ";;;", "   ", "http= https=", "; = ;"}) {
+        SCOPED_TRACE(nothing);
+        EXPECT_EQ(Session::Open(Session::Access::NamedProxy, nothing), nullptr);
+    }
 }
 
 TEST(HttpSession, ChecksTimeoutsAndConnectionTargets) {

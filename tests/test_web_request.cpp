@@ -651,4 +651,146 @@ TEST(WebRequest, ConnectToHookSendsAHostToTheLoopbackServer) {
     EXPECT_EQ(server.Requests().back().target, "/s?wd=1");
 }
 
+// Bad input from either side: never a crash or a hang, always a clear result or message.
+
+Reply RawHead(std::string head, std::string body = "body") {
+    Reply reply = Page(std::move(body));
+    reply.rawHead = std::move(head);
+    return reply;
+}
+
+TEST(WebRequestBadInput, SetCookieLinesOfAnyShape) {
+    std::string thousands;
+    std::string thousandsCookies;
+    for (int i = 0; i < 5000; ++i) {
+        thousands += "Set-Cookie: c" + std::to_string(i) + "=v; path=/\r\n";
+        thousandsCookies += (i == 0 ? "c" : "; c") + std::to_string(i) + "=v";
+    }
+    const std::string large(90 * 1024, 'v');
+    struct Case {
+        const char* name;
+        std::string headerLines;
+        std::string cookies;
+        std::string status;
+    };
+    const Case cases[] = {
+        {"empty", "Set-Cookie: \r\n", "", "200 OK"},
+        {"no equals sign", "Set-Cookie: flag\r\n", "flag", "200 OK"},
+        {"no semicolon", "Set-Cookie: a=1\r\n", "a=1", "200 OK"},
+        {"nothing before the semicolon", "Set-Cookie: ; path=/\r\n", "", "200 OK"},
+        {"no blank after the colon", "Set-Cookie:a=1\r\n", "", "200 OK"},
+        {"thousands of cookies", thousands, thousandsCookies, "200 OK"},
+        {"a value of 90 KB", "Set-Cookie: big=" + large + "; path=/\r\n", "big=" + large, "200 OK"},
+        // Beyond the HTTP client's limit for one header line the answer counts as none.
+        {"a value of a megabyte", "Set-Cookie: big=" + std::string(1 << 20, 'v') + "\r\n", "",
+         Text("712 服务器未响应!")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoopbackServer server([&c](const RecordedRequest&) {
+            return RawHead("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n" + c.headerLines + "\r\n");
+        });
+        WebRequestOutputs out;
+        WebRequestOptions options;
+        options.TimeoutSeconds = 5;
+        std::string page = WebRequest(server.BaseUrl(), options, &out);
+        EXPECT_EQ(out.StatusText, c.status);
+        EXPECT_EQ(out.ReturnedCookies, c.cookies);
+        EXPECT_EQ(page, c.status == "200 OK" ? "body" : "");
+    }
+}
+
+TEST(WebRequestBadInput, LocationLinesOfAnyShape) {
+    struct Case {
+        const char* name;
+        std::string location;
+        std::string followedTo;  // the target the redirect reached; empty when not followed
+        std::string status;      // of the call that follows redirects
+    };
+    const std::string long80k = "/" + std::string(80 * 1024, 'a');
+    const Case cases[] = {
+        {"empty", "", "", "302 Found"},
+        {"control and high bytes", "\x01\x02\xFF", "/%01%02%FF", "200 OK"},
+        {"program text", "/\xD6\xD0?q=\xCE\xC4 x", "/%D6%D0?q=%CE%C4%20x", "200 OK"},
+        {"80 KB long", long80k, long80k, "200 OK"},
+        {"scheme without host", "http://", "", Text("712 服务器未响应!")},
+        {"scheme the client does not speak", "ftp://127.0.0.1/x", "", Text("712 服务器未响应!")},
+        {"relative with dots", "../../x", "/x", "200 OK"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoopbackServer server([&c](const RecordedRequest& request) {
+            if (request.target != "/start") {
+                return Page("final");
+            }
+            return RawHead("HTTP/1.1 302 Found\r\nContent-Length: 4\r\nLocation: " + c.location + "\r\n\r\n");
+        });
+        WebRequestOptions options;
+        options.TimeoutSeconds = 5;
+        options.NoRedirect = true;
+        WebRequestOutputs read;
+        EXPECT_EQ(WebRequest(server.BaseUrl() + "/start", options, &read), "body");
+        EXPECT_EQ(read.StatusText, "302 Found");
+        EXPECT_EQ(read.RedirectLocation, c.location);
+
+        options.NoRedirect = false;
+        WebRequestOutputs followed;
+        std::string page = WebRequest(server.BaseUrl() + "/start", options, &followed);
+        EXPECT_EQ(followed.StatusText, c.status);
+        if (!c.followedTo.empty()) {
+            EXPECT_EQ(page, "final");
+            EXPECT_EQ(server.Requests().back().target, c.followedTo);
+        }
+    }
+}
+
+TEST(WebRequestBadInput, HighBytesInHeadersTravelAsTheyAre) {
+    const std::string value = "\xD6\xD0\xCE\xC4 \x80\xFF";
+    LoopbackServer server([&value](const RecordedRequest&) {
+        return RawHead("HTTP/1.1 200 \xB3\xC9\xB9\xA6\r\nContent-Length: 4\r\nX-Back: " + value + "\r\n\r\n");
+    });
+    WebRequestOptions options;
+    options.ExtraHeaders = "x-gbk: " + value + "\r\n\xD6\xD0-name: 1";
+    WebRequestOutputs out;
+    EXPECT_EQ(WebRequest(server.BaseUrl(), options, &out), "body");
+    const RecordedRequest request = server.Requests().back();
+    EXPECT_EQ(request.Header("X-Gbk"), value);
+    EXPECT_EQ(request.Header("\xD6\xD0-Name"), "1");
+    EXPECT_EQ(out.StatusText, "200 \xB3\xC9\xB9\xA6");
+    EXPECT_EQ(out.ResponseHeaders,
+              "HTTP/1.1 200 \xB3\xC9\xB9\xA6\r\nContent-Length: 4\r\nX-Back: " + value + "\r\n");
+}
+
+TEST(WebRequestBadInput, AGarbageProxyNeverSendsTheRequestStraightToTheHost) {
+    LoopbackServer target([](const RecordedRequest&) { return Page("direct"); });
+    const std::string openSession = Text("702 创建WinHttp会话失败!");
+    const std::string send = Text("711 发送请求失败!");
+    const std::pair<std::string, std::string> cases[] = {
+        {";;;", openSession},
+        {"   ", openSession},
+        {"\x01\x02", send},
+        {"::::", send},
+        {"=", send},
+        {"a b c", send},
+        {"http://", send},
+        {"http=", send},
+        {"127.0.0.1:99999", send},
+        {"127.0.0.1:" + std::to_string(ClosedPort()), send},
+        {std::string(1 << 20, 'p'), send},
+        {"file:///etc/passwd", send},
+        {"\xD6\xD0:80", send},
+        {std::string("127.0.0.1\0:1", 12), send},
+    };
+    for (const auto& [proxy, message] : cases) {
+        SCOPED_TRACE(proxy.substr(0, 40));
+        WebRequestOptions options;
+        options.Proxy = proxy;
+        options.TimeoutSeconds = 5;
+        WebRequestOutputs out;
+        EXPECT_EQ(WebRequest(target.BaseUrl() + "/p", options, &out), "");
+        EXPECT_EQ(out.StatusText, message);
+    }
+    EXPECT_TRUE(target.Requests().empty());
+}
+
 }  // namespace
