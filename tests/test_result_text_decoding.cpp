@@ -79,6 +79,7 @@ TEST(ResultTextDecodingTest, ReferencesAreReadFirstAndEachTextIsDecodedOnce) {
         {"\\\\u4e2d", "\\u4e2d"},      // an escaped backslash starts no escape
         {"&#92;u4e2d&#92;n", "中\n"},  // a backslash from a reference is an escape's
         {"&amp;#x4e2d;", "&#x4e2d;"},
+        {"\\u005cu4e2d", "\\u4e2d"},  // nor may an escape make an escape
     });
 }
 
