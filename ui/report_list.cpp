@@ -8,6 +8,11 @@
 
 namespace {
 
+// A search appends rows between short event-processing points, and painting the list at each of
+// them costs far more than the rows themselves; while rows keep coming the list repaints at this
+// pace instead.
+constexpr int kRepaintHoldMs = 100;
+
 const std::array<QString, ReportModel::kColumns> kColumnTitles = {
     QStringLiteral("序号"), QStringLiteral("标题"), QStringLiteral("链接")};
 constexpr std::array<int, ReportModel::kColumns> kColumnWidths = {50, 500, 485};
@@ -25,7 +30,7 @@ void HideInactiveSelection(QWidget* widget) {
 }  // namespace
 
 int ReportModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : announced_;
 }
 
 int ReportModel::columnCount(const QModelIndex& parent) const {
@@ -61,11 +66,17 @@ Qt::ItemFlags ReportModel::flags(const QModelIndex& index) const {
 }
 
 int ReportModel::AppendRow(const QString& firstCell) {
-    const int row = static_cast<int>(rows_.size());
-    beginInsertRows({}, row, row);
     rows_.push_back({firstCell, QString(), QString()});
+    return StoredRowCount() - 1;
+}
+
+void ReportModel::AnnounceNewRows() {
+    if (announced_ == StoredRowCount()) {
+        return;
+    }
+    beginInsertRows({}, announced_, StoredRowCount() - 1);
+    announced_ = StoredRowCount();
     endInsertRows();
-    return row;
 }
 
 void ReportModel::SetCell(int row, int column, const QString& text) {
@@ -73,8 +84,10 @@ void ReportModel::SetCell(int row, int column, const QString& text) {
         return;
     }
     rows_[row][column] = text;
-    const QModelIndex changed = index(row, column);
-    emit dataChanged(changed, changed, {Qt::DisplayRole});
+    if (row < announced_) {
+        const QModelIndex changed = index(row, column);
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+    }
 }
 
 QString ReportModel::Cell(int row, int column) const {
@@ -82,11 +95,13 @@ QString ReportModel::Cell(int row, int column) const {
 }
 
 void ReportModel::DeleteRow(int row) {
+    AnnounceNewRows();
     if (row < 0 || row >= rowCount()) {
         return;
     }
     beginRemoveRows({}, row, row);
     rows_.erase(rows_.begin() + row);
+    --announced_;
     endRemoveRows();
 }
 
@@ -94,17 +109,21 @@ void ReportModel::DeleteAllRows() {
     beginResetModel();
     rows_.clear();
     rows_.shrink_to_fit();
+    announced_ = 0;
     endResetModel();
 }
 
 bool ReportModel::HasCell(int row, int column) const {
-    return row >= 0 && row < rowCount() && column >= 0 && column < kColumns;
+    return row >= 0 && row < StoredRowCount() && column >= 0 && column < kColumns;
 }
 
 ReportList::ReportList(QWidget* parent, const QRect& geometry, const QFont& font) : QTableView(parent) {
     setGeometry(geometry);
     setFont(font);
     setModel(&model_);
+    repaintHold_.setSingleShot(true);
+    repaintHold_.setInterval(kRepaintHoldMs);
+    connect(&repaintHold_, &QTimer::timeout, this, &ReportList::ShowNewRows);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -137,11 +156,31 @@ ReportList::ReportList(QWidget* parent, const QRect& geometry, const QFont& font
 }
 
 int ReportList::RowCount() const {
-    return model_.rowCount();
+    return model_.StoredRowCount();
 }
 
 int ReportList::AppendRow(const QString& firstCell) {
-    return model_.AppendRow(firstCell);
+    const int row = model_.AppendRow(firstCell);
+    HoldRepaint();
+    return row;
+}
+
+// A shown list takes in the rows of a burst at the end of the hold; a hidden one at once.
+void ReportList::HoldRepaint() {
+    if (!isVisible()) {
+        model_.AnnounceNewRows();
+        return;
+    }
+    if (!repaintHold_.isActive()) {
+        setUpdatesEnabled(false);
+        repaintHold_.start();
+    }
+}
+
+void ReportList::ShowNewRows() {
+    repaintHold_.stop();
+    model_.AnnounceNewRows();
+    setUpdatesEnabled(true);
 }
 
 void ReportList::SetCell(int row, int column, const QString& text) {

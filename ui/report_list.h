@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <QTableView>
+#include <QTimer>
 #include <array>
 #include <vector>
 
@@ -21,7 +22,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // Rows are stored at once but announced to the views only by AnnounceNewRows, so a burst of
+    // appends costs the views one layout instead of one per row.
     int AppendRow(const QString& firstCell);
+    void AnnounceNewRows();
+    int StoredRowCount() const { return static_cast<int>(rows_.size()); }
+
     void SetCell(int row, int column, const QString& text);
     QString Cell(int row, int column) const;
     void DeleteRow(int row);
@@ -31,6 +37,7 @@ private:
     bool HasCell(int row, int column) const;
 
     std::vector<std::array<QString, kColumns>> rows_;
+    int announced_ = 0;
 };
 
 class ReportList : public QTableView {
@@ -45,6 +52,9 @@ public:
     void DeleteRow(int row);                  // later rows move up by one
     void DeleteAllRows();
 
+    // Shows at once the rows appended since the last repaint.
+    void ShowNewRows();
+
     int SelectedRowCount() const;
     int FirstSelectedRow() const;  // lowest selected index, or -1
 
@@ -57,5 +67,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void HoldRepaint();
+
     ReportModel model_;
+    QTimer repaintHold_;
 };

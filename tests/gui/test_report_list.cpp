@@ -19,6 +19,7 @@ void FillRows(MainWindow& window, int count) {
         window.SetCell(row, 1, "title " + std::to_string(i));
         window.SetCell(row, 2, "http://x/" + std::to_string(i));
     }
+    List(window)->ShowNewRows();
 }
 
 TEST_F(ReportListRows, AppendedRowsKeepTheirOrderAndCells) {
@@ -33,6 +34,17 @@ TEST_F(ReportListRows, AppendedRowsKeepTheirOrderAndCells) {
     EXPECT_EQ(List(*window_)->Cell(1, 1), QStringLiteral("标题"));
     EXPECT_EQ(window_->Cell(1, 2), "http://a/b");
     EXPECT_EQ(window_->Cell(0, 2), "");
+}
+
+TEST_F(ReportListRows, ABurstOfRowsReachesTheViewAtTheNextRepaint) {
+    for (int i = 0; i < 50; ++i) {
+        window_->AppendRow(std::to_string(i + 1));
+    }
+    EXPECT_EQ(window_->RowCount(), 50) << "the window counts every row at once";
+    EXPECT_EQ(window_->Cell(49, 0), "50");
+    ReportList* list = List(*window_);
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->model()->rowCount() == 50; }, 10000));
+    EXPECT_TRUE(list->updatesEnabled());
 }
 
 TEST_F(ReportListRows, IndexesThatNameNoRowChangeNothingAndReadEmpty) {
