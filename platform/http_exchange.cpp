@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <chrono>
+#include <cstdint>
 
 #include "platform/http_connect_to_rules.h"
 
@@ -45,6 +47,24 @@ std::string_view WithoutLineEnd(std::string_view line) {
         line.remove_suffix(1);
     }
     return line;
+}
+
+// Room for the announced body, so that it is not copied as it grows; a larger announcement than
+// the cap is not trusted with memory before the bytes arrive.
+void ReserveForBody(ExchangeResult& result) {
+    constexpr std::uint64_t kMostReserved = 64ull << 20;
+    for (const auto& [name, value] : result.headers) {
+        if (name.size() == 14 && std::equal(name.begin(), name.end(), "content-length", [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == b;
+            })) {
+            std::uint64_t length = 0;
+            auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
+            if (error == std::errc() && end == value.data() + value.size()) {
+                result.body.reserve(static_cast<std::size_t>(std::min(length, kMostReserved)));
+            }
+            return;
+        }
+    }
 }
 
 // What the callbacks learn during one transfer.
@@ -98,6 +118,9 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     if (content.empty()) {
         progress->inHead = false;
         progress->headComplete = result.status >= 200;
+        if (progress->headComplete) {
+            ReserveForBody(result);
+        }
         return size * count;
     }
     result.rawHeaders.append(content);
@@ -113,7 +136,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* progress = static_cast<Progress*>(user);
     progress->lastProgress = Clock::now();
-    progress->result->bodyChunks.emplace_back(data, size * count);
+    progress->result->body.append(data, size * count);
     return size * count;
 }
 

@@ -3,7 +3,6 @@
 // (receive), or the body broke after the head (read; the chunks received so far are kept).
 #pragma once
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,7 +34,7 @@ struct ExchangeResult {
     int status = 0;
     std::string rawHeaders;                                    // status line and header lines, CR LF each
     std::vector<std::pair<std::string, std::string>> headers;  // name and value, blanks trimmed
-    std::deque<std::string> bodyChunks;                        // as the transfer delivered them
+    std::string body;                                          // every body byte the transfer delivered
 };
 
 class Exchange {

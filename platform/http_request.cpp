@@ -202,9 +202,9 @@ bool Request::Send(std::string_view body) {
     if (stage_ != Stage::Opened) {
         return false;
     }
-    body_ = std::string(body);
-    first_.body = body_;
-    first_.sendsBody = !body_.empty() || SendsBodyAlways(first_.verb);
+    // The exchange runs within this call, so the caller's bytes outlive every use of them.
+    first_.body = body;
+    first_.sendsBody = !body.empty() || SendsBodyAlways(first_.verb);
     ExchangeRequest hop = first_;
     ExchangeResult result = exchange_.Perform(hop);
     if (result.outcome == ExchangeResult::Outcome::SendFailed) {
@@ -242,9 +242,8 @@ bool Request::QueryDataAvailable(std::size_t& available) {
     if (stage_ != Stage::Received) {
         return false;
     }
-    if (!response_.bodyChunks.empty()) {
-        available = response_.bodyChunks.front().size() - chunkOffset_;
-    } else if (response_.outcome == ExchangeResult::Outcome::BodyBroken) {
+    available = response_.body.size() - readOffset_;
+    if (available == 0 && response_.outcome == ExchangeResult::Outcome::BodyBroken) {
         // The body stopped short: one more byte is announced and reading it fails.
         available = 1;
     }
@@ -256,19 +255,32 @@ bool Request::ReadData(char* buffer, std::size_t size, std::size_t& read) {
     if (stage_ != Stage::Received) {
         return false;
     }
-    if (response_.bodyChunks.empty()) {
-        return response_.outcome != ExchangeResult::Outcome::BodyBroken;
+    read = std::min(size, response_.body.size() - readOffset_);
+    if (read == 0) {
+        return size == 0 || response_.outcome != ExchangeResult::Outcome::BodyBroken;
     }
-    const std::string& chunk = response_.bodyChunks.front();
-    read = std::min(size, chunk.size() - chunkOffset_);
-    if (read > 0) {
-        std::memcpy(buffer, chunk.data() + chunkOffset_, read);
+    std::memcpy(buffer, response_.body.data() + readOffset_, read);
+    readOffset_ += read;
+    return true;
+}
+
+bool Request::ReadData(std::string& body, std::size_t size, std::size_t& read) {
+    read = 0;
+    if (stage_ != Stage::Received) {
+        return false;
     }
-    chunkOffset_ += read;
-    if (chunkOffset_ == chunk.size()) {
-        response_.bodyChunks.pop_front();
-        chunkOffset_ = 0;
+    read = std::min(size, response_.body.size() - readOffset_);
+    if (read == 0) {
+        return size == 0 || response_.outcome != ExchangeResult::Outcome::BodyBroken;
     }
+    if (body.empty() && readOffset_ == 0 && read == response_.body.size()) {
+        body = std::move(response_.body);
+        response_.body.clear();
+        readOffset_ = 0;
+        return true;
+    }
+    body.append(response_.body, readOffset_, read);
+    readOffset_ += read;
     return true;
 }
 

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,10 +57,13 @@ public:
 
     bool Send(std::string_view body = {});
     bool ReceiveResponse();
-    // The size of the next chunk; 0 at the end of the body. False before a response was received.
+    // How many body bytes can be read now: the whole exchange has run, so everything received and
+    // not read yet; 0 at the end of the body. False before a response was received.
     bool QueryDataAvailable(std::size_t& available);
-    // Copies up to `size` bytes of the next chunk. False when the body broke off here.
+    // Copies up to `size` of the available bytes. False when the body broke off here.
     bool ReadData(char* buffer, std::size_t size, std::size_t& read);
+    // The same, appending to `body`; a first read of the whole body hands it over without a copy.
+    bool ReadData(std::string& body, std::size_t size, std::size_t& read);
     // The final response's status line and header lines, each ending in CR LF; nullopt before a
     // response was received.
     std::optional<std::string> QueryRawHeaders() const;
@@ -77,9 +79,8 @@ private:
     bool followRedirects_ = true;
     Exchange exchange_;
     enum class Stage { Opened, Sent, ReceiveFailed, Received } stage_ = Stage::Opened;
-    std::string body_;
     ExchangeResult response_;
-    std::size_t chunkOffset_ = 0;
+    std::size_t readOffset_ = 0;
 };
 
 }  // namespace platform::http

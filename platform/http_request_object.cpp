@@ -105,12 +105,8 @@ bool RequestObject::Send(std::string_view body) {
     }
     std::size_t available = 0;
     while (request.QueryDataAvailable(available) && available > 0) {
-        std::size_t old = state.responseBody.size();
         std::size_t read = 0;
-        state.responseBody.resize(old + available);
-        bool ok = request.ReadData(state.responseBody.data() + old, available, read);
-        state.responseBody.resize(old + read);
-        if (!ok) {
+        if (!request.ReadData(state.responseBody, available, read)) {
             return false;
         }
     }

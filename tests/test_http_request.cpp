@@ -1,5 +1,5 @@
 // The request handle against loopback servers: which step fails for each kind of trouble, the
-// headers on the wire, redirects, the body handed out chunk by chunk and the raw header block.
+// headers on the wire, redirects, the body handed out piece by piece and the raw header block.
 #include "platform/http_request.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +115,62 @@ TEST(HttpRequest, BrokenBodyFailsTheReadAfterTheChunksReceived) {
     EXPECT_FALSE(complete);
     EXPECT_EQ(body, std::string(40000, 'x'));
     EXPECT_EQ(handles.request->QueryRawHeaders(), "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n");
+}
+
+TEST(HttpRequest, ReadsTheBodyInPiecesOrHandsItOverWhole) {
+    const std::string page = "0123456789abcdef";
+    Reply broken = Page(page);
+    broken.mode = Reply::Mode::CutMidBody;
+    broken.cutAfter = 10;
+    LoopbackServer server(
+        [&](const RecordedRequest& request) { return request.target == "/cut" ? broken : Page(page); });
+
+    // A buffer read, then appending reads that stop at the end of the body.
+    Handles pieces(server.BaseUrl() + "/");
+    ASSERT_TRUE(pieces.request->Send());
+    ASSERT_TRUE(pieces.request->ReceiveResponse());
+    char start[4];
+    std::size_t read = 0;
+    ASSERT_TRUE(pieces.request->ReadData(start, sizeof start, read));
+    ASSERT_EQ(read, 4u);
+    std::string body(start, read);
+    std::size_t available = 0;
+    ASSERT_TRUE(pieces.request->QueryDataAvailable(available));
+    EXPECT_EQ(available, page.size() - 4);
+    ASSERT_TRUE(pieces.request->ReadData(body, 5, read));
+    EXPECT_EQ(read, 5u);
+    ASSERT_TRUE(pieces.request->ReadData(body, 100, read));
+    EXPECT_EQ(read, page.size() - 9);
+    EXPECT_EQ(body, page);
+    ASSERT_TRUE(pieces.request->QueryDataAvailable(available));
+    EXPECT_EQ(available, 0u);
+    EXPECT_TRUE(pieces.request->ReadData(body, 10, read));
+    EXPECT_EQ(read, 0u);
+
+    // One read of everything into an empty text, then nothing more.
+    Handles whole(server.BaseUrl() + "/");
+    ASSERT_TRUE(whole.request->Send());
+    ASSERT_TRUE(whole.request->ReceiveResponse());
+    ASSERT_TRUE(whole.request->QueryDataAvailable(available));
+    std::string all;
+    ASSERT_TRUE(whole.request->ReadData(all, available, read));
+    EXPECT_EQ(all, page);
+    ASSERT_TRUE(whole.request->QueryDataAvailable(available));
+    EXPECT_EQ(available, 0u);
+
+    // A broken body: what came, then a failing read of the byte announced after it.
+    Handles cut(server.BaseUrl() + "/cut");
+    ASSERT_TRUE(cut.request->Send());
+    ASSERT_TRUE(cut.request->ReceiveResponse());
+    std::string part;
+    ASSERT_TRUE(cut.request->QueryDataAvailable(available));
+    ASSERT_TRUE(cut.request->ReadData(part, available, read));
+    EXPECT_EQ(part, page.substr(0, 10));
+    ASSERT_TRUE(cut.request->QueryDataAvailable(available));
+    EXPECT_EQ(available, 1u);
+    EXPECT_FALSE(cut.request->ReadData(part, available, read));
+    EXPECT_EQ(read, 0u);
+    EXPECT_EQ(part, page.substr(0, 10));
 }
 
 TEST(HttpRequest, RawHeadersStartAnewAtEachStatusLine) {

@@ -18,6 +18,12 @@ TEST(PageCharset, FindsTheNameInAMetaTagNearTheStart) {
         {std::string(1020, ' ') + "<meta charset=utf-8>", ""},
         {std::string(990, ' ') + "<meta charset=utf-8>", "utf-8"},
         {"", ""},
+        {"<MeTa Charset=UTF-8>", "UTF-8"},
+        {"<me ta charset=utf-8>", ""},
+        {"<metacharset=utf-8>", ""},
+        {"<meta x charset=utf-8><meta charset=gbk>", "utf-8"},
+        {std::string(1021, ' ') + "<meta charset=utf-8>", ""},
+        {"\xD6\xD0<meta\xCE\xC4" "charset=\xFF" "big5", "big5"},
     };
     for (const auto& [page, name] : cases) {
         SCOPED_TRACE(page.substr(0, 80));

@@ -424,6 +424,46 @@ TEST(WebRequest, ReadsABodyOfFiftyMegabytes) {
     EXPECT_TRUE(text == big);
 }
 
+TEST(WebRequest, ReturnsTheSamePageWhetherOrNotTheCallerReadsTheOutputs) {
+    const std::string bodies[] = {
+        "plain page",
+        std::string("cut\0here", 8),
+        "<meta charset=utf-8>" + std::string("中文"),
+        "<meta charset=gbk>" + Text("中文"),
+        "",
+    };
+    LoopbackServer server([&bodies](const RecordedRequest& request) {
+        return Page(bodies[std::stoi(request.target.substr(1))]);
+    });
+    for (std::size_t i = 0; i < std::size(bodies); ++i) {
+        SCOPED_TRACE(i);
+        const std::string url = server.BaseUrl() + "/" + std::to_string(i);
+        WebRequestOutputs out;
+        std::string withOutputs = WebRequest(url, {}, &out);
+        EXPECT_EQ(WebRequest(url), withOutputs);
+        EXPECT_EQ(out.ResponseBytes, bodies[i]);
+    }
+}
+
+TEST(WebRequest, AnAnnouncedLengthFarBeyondTheBodyIsNotTrustedWithMemory) {
+    for (const std::string length : {"99999999999", "9223372036854775807", "18446744073709551615"}) {
+        SCOPED_TRACE(length);
+        Reply reply = Page("abcdefgh");
+        reply.rawHead = "HTTP/1.1 200 OK\r\nContent-Length: " + length + "\r\n\r\n";
+        reply.mode = Reply::Mode::CutMidBody;
+        reply.cutAfter = 8;
+        LoopbackServer server([&reply](const RecordedRequest&) { return reply; });
+        WebRequestOptions options;
+        options.TimeoutSeconds = 5;
+        WebRequestOutputs out;
+        std::string page = WebRequest(server.BaseUrl(), options, &out);
+        // The bytes that came before the break, as for any broken body.
+        EXPECT_EQ(page, "abcdefgh");
+        EXPECT_EQ(out.ResponseBytes, "abcdefgh");
+        EXPECT_EQ(out.StatusText, "200 OK");
+    }
+}
+
 // Part of the optional arguments.
 
 TEST(WebRequest, SendsTheVerbOfEachMethod) {

@@ -42,15 +42,26 @@ int TimeoutMilliseconds(int timeoutSeconds) {
     return seconds > INT_MAX / 1000 ? INT_MAX : seconds * 1000;
 }
 
-std::string UpToFirstZero(std::string_view bytes) {
-    return std::string(bytes.substr(0, bytes.find('\0')));
+std::string_view UpToFirstZero(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+// The text up to its first zero byte, in place.
+std::string CutAtFirstZero(std::string text) {
+    text.resize(UpToFirstZero(text).size());
+    return text;
 }
 
 class RequestCall {
 public:
-    RequestCall(std::string_view url, const WebRequestOptions& options, WebRequestOutputs& outputs,
+    RequestCall(std::string_view url, const WebRequestOptions& options, WebRequestOutputs* outputs,
                 const ProcessPendingEvents& processEvents, RegexMatcher& matcher)
-        : url_(url), options_(options), outputs_(outputs), processEvents_(processEvents), matcher_(matcher) {}
+        : url_(url),
+          options_(options),
+          outputs_(outputs != nullptr ? *outputs : scratch_),
+          callerReadsOutputs_(outputs != nullptr),
+          processEvents_(processEvents),
+          matcher_(matcher) {}
 
     // Steps 2 to 16.
     Ending Run();
@@ -82,7 +93,9 @@ private:
 
     std::string_view url_;
     const WebRequestOptions& options_;
+    WebRequestOutputs scratch_;
     WebRequestOutputs& outputs_;
+    bool callerReadsOutputs_;
     const ProcessPendingEvents& processEvents_;
     RegexMatcher& matcher_;
     std::unique_ptr<http::Session> session_;
@@ -144,8 +157,10 @@ Ending RequestCall::Run() {
         return Ending::ThroughEnd;
     }
     web::EvaluateResponseHeaders(*rawHeaders, options_, outputs_, processEvents_);
-    outputs_.ResponseBytes = body_;
-    pageText_ = UpToFirstZero(body_);
+    // Scratch outputs are never read: the body is copied only for a caller who asked for it.
+    if (callerReadsOutputs_) {
+        outputs_.ResponseBytes = body_;
+    }
     DecodeByDeclaredCharset();
     return Ending::ThroughEnd;
 }
@@ -202,29 +217,25 @@ std::string_view RequestCall::RequestBody() const {
 void RequestCall::ReadBody() {
     std::size_t available = 0;
     while (request_->QueryDataAvailable(available) && available >= 1) {
-        std::size_t old = body_.size();
         std::size_t read = 0;
-        body_.resize(old + available);
-        bool ok = request_->ReadData(body_.data() + old, available, read);
-        body_.resize(old + read);
-        if (!ok) {
+        if (!request_->ReadData(body_, available, read)) {
             outputs_.StatusText = web::MessageText(web::kMsgRead);
             return;
         }
     }
 }
 
-// The whole body, not the page text, goes through the decoder; a name it does not know leaves the
-// page text as it is.
+// The page text is the body up to its first zero byte; its start is searched for the declared
+// charset. The whole body, not the page text, goes through the decoder; a name it does not know
+// leaves the page text as it is. Without decoding the body itself becomes the page text.
 void RequestCall::DecodeByDeclaredCharset() {
     platform::com::Scope com;
-    std::optional<std::string> charset = web::DeclaredCharset(matcher_, pageText_);
+    std::optional<std::string> charset = web::DeclaredCharset(matcher_, UpToFirstZero(body_));
+    std::optional<std::string> decoded;
     if (charset && web::NeedsDecoding(*charset)) {
-        std::optional<std::string> decoded = codepage::DecodeCharset(body_, *charset);
-        if (decoded) {
-            pageText_ = UpToFirstZero(*decoded);
-        }
+        decoded = codepage::DecodeCharset(body_, *charset);
     }
+    pageText_ = CutAtFirstZero(decoded ? std::move(*decoded) : std::move(body_));
     if (charset) {
         ProcessEvents();
     }
@@ -234,9 +245,8 @@ void RequestCall::DecodeByDeclaredCharset() {
 
 std::string WebRequest(std::string_view Url, const WebRequestOptions& options, WebRequestOutputs* outputs,
                        const ProcessPendingEvents& processEvents) {
-    WebRequestOutputs scratch;
     RegexMatcher matcher;
-    RequestCall call(Url, options, outputs != nullptr ? *outputs : scratch, processEvents, matcher);
+    RequestCall call(Url, options, outputs, processEvents, matcher);
     if (call.Run() == Ending::ThroughEnd && processEvents) {
         processEvents();
     }
