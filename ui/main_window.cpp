@@ -9,7 +9,10 @@
 #include <QShortcut>
 
 #include "search/search_run.h"
+#include "ui/input_conveniences.h"
+#include "ui/list_actions.h"
 #include "ui/program_text.h"
+#include "ui/tips.h"
 
 namespace {
 
@@ -24,10 +27,11 @@ QString ToQtLineBreaks(QString text) {
 
 }  // namespace
 
-MainWindow::MainWindow(std::filesystem::path programFolder)
+MainWindow::MainWindow(std::filesystem::path programFolder, std::unique_ptr<DesktopServices> desktop)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       programFolder_(std::move(programFolder)),
+      desktop_(std::move(desktop)),
       form_(BuildMainWindowForm(this)) {
     setObjectName("MainWindow");
     setWindowTitle("拾穗集搜索采集器 v1.0");
@@ -41,6 +45,10 @@ MainWindow::MainWindow(std::filesystem::path programFolder)
 
     connect(form_.按钮EX1, &QPushButton::clicked, this, &MainWindow::OnSearchClicked);
     connect(form_.tips, &QTimer::timeout, this, &MainWindow::OnTips);
+    ConnectListActions();
+    // Direct, so the step runs before the control handles the press.
+    connect(this, &MainWindow::leftButtonPressed, this, &MainWindow::OnLeftButtonPressed,
+            Qt::DirectConnection);
     for (QWidget* control :
          {static_cast<QWidget*>(form_.编辑框2), static_cast<QWidget*>(form_.编辑框5),
           static_cast<QWidget*>(form_.编辑框6), static_cast<QWidget*>(form_.编辑框4),
@@ -49,6 +57,22 @@ MainWindow::MainWindow(std::filesystem::path programFolder)
         WatchLeftButton(control);
     }
     form_.tips->start();
+}
+
+void MainWindow::ConnectListActions() {
+    ReportList* list = form_.超级列表框1;
+    connect(list, &ReportList::listDoubleClicked, this, [this] { OpenFirstSelectedLink(form_, *desktop_); });
+    connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& pointer) {
+        PopUpListMenu(form_, list->viewport()->mapToGlobal(pointer));
+    });
+    connect(form_.openSelectedItem, &QAction::triggered, this,
+            [this] { OpenSelectedLinks(form_, *desktop_); });
+    connect(form_.copySelectedItem, &QAction::triggered, this,
+            [this] { CopySelectedLinks(form_, *desktop_); });
+    connect(form_.deleteSelectedItem, &QAction::triggered, this, [this] { DeleteSelectedRows(form_); });
+    connect(form_.deleteAllItem, &QAction::triggered, this,
+            [this] { DeleteAllRowsAfterConfirmation(form_, *desktop_); });
+    connect(form_.AdvertItem, &QAction::triggered, this, [this] { OpenMakerSite(*desktop_); });
 }
 
 void MainWindow::PlaceCentred() {
@@ -90,7 +114,15 @@ void MainWindow::OnSearchClicked() {
 }
 
 void MainWindow::OnTips() {
-    // The tip step of the input conveniences hangs here.
+    ShowNextTip(form_);
+}
+
+void MainWindow::OnLeftButtonPressed(QWidget* control) {
+    if (control == form_.透明标签2) {
+        OpenMakerSite(*desktop_);
+        return;
+    }
+    RunInputConvenience(form_, control);
 }
 
 bool MainWindow::IsSelected(Control control) const {

@@ -1,19 +1,23 @@
 // The main window: the form's controls in a fixed, centred frame without a maximize button, the
-// keys the window handles (Esc closes it, Enter does nothing), the search button, and the window as
-// the search reads and writes it.
+// keys the window handles (Esc closes it, Enter does nothing), the search button, the result list's
+// actions, the input boxes' conveniences, the tips, and the window as the search reads and writes it.
 #pragma once
 
 #include <QWidget>
 #include <filesystem>
+#include <memory>
 
 #include "search/window_controls.h"
+#include "ui/desktop_services.h"
 #include "ui/main_window_form.h"
 
 class MainWindow : public QWidget, public WindowControls {
     Q_OBJECT
 public:
-    // `programFolder` holds config.ini. The window is placed centred on its screen, not shown.
-    explicit MainWindow(std::filesystem::path programFolder);
+    // `programFolder` holds config.ini. The window is placed centred on its screen, not shown. The
+    // list's actions open, copy and ask through `desktop`.
+    explicit MainWindow(std::filesystem::path programFolder,
+                        std::unique_ptr<DesktopServices> desktop = SystemDesktopServices());
 
     const MainWindowForm& Form() const { return form_; }
 
@@ -50,12 +54,15 @@ protected:
 private slots:
     void OnSearchClicked();
     void OnTips();
+    void OnLeftButtonPressed(QWidget* control);
 
 private:
     void PlaceCentred();
     void WatchLeftButton(QWidget* control);
+    void ConnectListActions();
 
     std::filesystem::path programFolder_;
+    std::unique_ptr<DesktopServices> desktop_;
     MainWindowForm form_;
     bool windowClosed_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "ui/fonts.h"
+#include "ui/maker_site.h"
 
 namespace {
 
@@ -184,7 +185,7 @@ void BuildListMenu(MainWindowForm& form, QWidget* window) {
     form.copySelectedItem = form.ListMenu->addAction("复制所选链接");
     form.deleteSelectedItem = form.ListMenu->addAction("删除所选");
     form.deleteAllItem = form.ListMenu->addAction("删除全部");
-    form.AdvertItem = form.ListMenu->addAction("专业建站服务，点此了解");
+    form.AdvertItem = form.ListMenu->addAction(QString::fromUtf8(kAdvertCaption));
     form.AdvertItem->setObjectName("AdvertItem");
 }
 

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPalette>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace {
@@ -105,6 +106,33 @@ void ReportModel::DeleteRow(int row) {
     endRemoveRows();
 }
 
+void ReportModel::DeleteRows(const std::vector<RowBlock>& blocks) {
+    AnnounceNewRows();
+    if (blocks.empty() || blocks.back().last >= StoredRowCount()) {
+        return;
+    }
+    beginResetModel();
+    // The rows between the blocks close up towards the top, each moved once.
+    auto kept = rows_.begin() + blocks.front().first;
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const auto keptFrom = rows_.begin() + blocks[i].last + 1;
+        const auto keptTo = i + 1 < blocks.size() ? rows_.begin() + blocks[i + 1].first : rows_.end();
+        kept = std::move(keptFrom, keptTo, kept);
+    }
+    rows_.erase(kept, rows_.end());
+    announced_ = StoredRowCount();
+    endResetModel();
+}
+
+void ReportModel::Renumber() {
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        rows_[row][0] = QString::number(row + 1);
+    }
+    if (announced_ > 0) {
+        emit dataChanged(index(0, 0), index(announced_ - 1, 0), {Qt::DisplayRole});
+    }
+}
+
 void ReportModel::DeleteAllRows() {
     beginResetModel();
     rows_.clear();
@@ -199,18 +227,49 @@ void ReportList::DeleteAllRows() {
     model_.DeleteAllRows();
 }
 
+// Counted from the selection's blocks, not row by row: asking the selection model row by row costs
+// the whole selection for each row.
 int ReportList::SelectedRowCount() const {
-    return static_cast<int>(selectionModel()->selectedRows().size());
+    int count = 0;
+    for (const RowBlock& block : SelectedBlocks()) {
+        count += block.last - block.first + 1;
+    }
+    return count;
 }
 
 int ReportList::FirstSelectedRow() const {
-    const QModelIndexList selected = selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
-        return -1;
+    const std::vector<RowBlock> blocks = SelectedBlocks();
+    return blocks.empty() ? -1 : blocks.front().first;
+}
+
+void ReportList::DeleteSelectedRows() {
+    const int topShown = verticalScrollBar()->value();
+    model_.DeleteRows(SelectedBlocks());
+    verticalScrollBar()->setValue(topShown);
+}
+
+void ReportList::Renumber() {
+    model_.Renumber();
+}
+
+std::vector<RowBlock> ReportList::SelectedBlocks() const {
+    std::vector<RowBlock> blocks;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        if (range.isValid()) {
+            blocks.push_back({range.top(), range.bottom()});
+        }
     }
-    return std::min_element(selected.begin(), selected.end(),
-                            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); })
-        ->row();
+    std::sort(blocks.begin(), blocks.end(),
+              [](const RowBlock& a, const RowBlock& b) { return a.first < b.first; });
+    std::vector<RowBlock> merged;
+    for (const RowBlock& block : blocks) {
+        if (!merged.empty() && block.first <= merged.back().last + 1) {
+            merged.back().last = std::max(merged.back().last, block.last);
+        } else {
+            merged.push_back(block);
+        }
+    }
+    return merged;
 }
 
 void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {
