@@ -5,8 +5,9 @@
 #include <QFile>
 #include <QLibrary>
 #include <QMessageBox>
-#include <QSaveFile>
+#include <string>
 #include <string_view>
+#include <system_error>
 
 #include "app/carried_files.h"
 #include "search/settings_file.h"
@@ -25,15 +26,32 @@ QString PathOf(const std::filesystem::path& programFolder, const char* name) {
     return QString::fromStdU16String((programFolder / name).u16string());
 }
 
-// Written to a temporary file beside the target and renamed over it, so a copy of the program that
-// has the old library mapped keeps running on the old file.
-void WriteCarriedFile(const QString& path, std::string_view bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+// Written whole to a file of this process beside the target and renamed over it, so a copy of the
+// program that has the old library mapped keeps running on the old file. Nothing is synced to the
+// disk: both files are written afresh at every start, and a sync can cost more than the rest of the
+// start-up on a busy disk.
+void WriteCarriedFile(const std::filesystem::path& target, std::string_view bytes) {
+    std::filesystem::path partial = target;
+    partial += ".part" + std::to_string(QCoreApplication::applicationPid());
+    const QString partialPath = QString::fromStdU16String(partial.u16string());
+    // A file of that name can only be left over by a process that ended long ago.
+    QFile::remove(partialPath);
+    QFile file(partialPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         return;
     }
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    file.commit();
+    const bool written =
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+    file.close();
+    std::error_code error;
+    if (!written || file.error() != QFileDevice::NoError) {
+        std::filesystem::remove(partial, error);
+        return;
+    }
+    std::filesystem::rename(partial, target, error);
+    if (error) {
+        std::filesystem::remove(partial, error);
+    }
 }
 
 // Linux has no hidden attribute: setting the attributes only clears read-only.
@@ -71,8 +89,8 @@ std::filesystem::path ProgramFolder() {
 StartupResult RunCreatedHandler(MainWindow& window, const std::filesystem::path& programFolder,
                                 const ErrorReport& report) {
     TipIndex = 1;
-    WriteCarriedFile(PathOf(programFolder, kLibraryName), CarriedSkinLibrary());
-    WriteCarriedFile(PathOf(programFolder, kSkinFileName), CarriedSkinFile());
+    WriteCarriedFile(programFolder / kLibraryName, CarriedSkinLibrary());
+    WriteCarriedFile(programFolder / kSkinFileName, CarriedSkinFile());
     SetHiddenAttributeAlone(PathOf(programFolder, kLibraryName));
     if (!AttachSkin(PathOf(programFolder, kLibraryName), PathOf(programFolder, kSkinFileName), report)) {
         return StartupResult::SkinNotCallable;

@@ -110,6 +110,25 @@ TEST_F(Startup, AReadOnlyLibraryLeftByAnEarlierRunIsReplacedAndMadeWritable) {
     EXPECT_TRUE(QFile::permissions(PathOf("Skin.dll")).testFlag(QFile::WriteOwner));
 }
 
+// A second link to the old file stands for another running copy that has it mapped: that copy's
+// file keeps its bytes, and only the name points at the new library.
+TEST_F(Startup, TheLibraryIsReplacedByNameWithoutTouchingTheOldFile) {
+    WriteFile("Skin.dll", "old library");
+    fs::create_hard_link(Folder() / "Skin.dll", Folder() / "held");
+    ASSERT_EQ(Start(), StartupResult::Ready);
+    EXPECT_EQ(ReadAll(PathOf("held")), QByteArray("old library"));
+    EXPECT_EQ(ReadAll(PathOf("Skin.dll")).size(), static_cast<qsizetype>(CarriedSkinLibrary().size()));
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"held", "Skin.dll"}))
+        << "no partly written file is left behind";
+}
+
+TEST_F(Startup, AFailedWriteLeavesNoPartlyWrittenFileBehind) {
+    ASSERT_TRUE(QDir(folder_.path()).mkdir("Skin.dll"));
+    ASSERT_TRUE(QDir(folder_.path()).mkdir("normal.skin"));
+    EXPECT_EQ(Start(), StartupResult::SkinNotCallable);
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
 TEST_F(Startup, ALibraryThatCannotBeWrittenOrLoadedEndsTheProgramBeforeTheSettings) {
     // A folder where the library should go: the write fails and nothing loadable is there.
     ASSERT_TRUE(QDir(folder_.path()).mkdir("Skin.dll"));
