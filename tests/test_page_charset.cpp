@@ -23,7 +23,7 @@ TEST(PageCharset, FindsTheNameInAMetaTagNearTheStart) {
         {"<metacharset=utf-8>", ""},
         {"<meta x charset=utf-8><meta charset=gbk>", "utf-8"},
         {std::string(1021, ' ') + "<meta charset=utf-8>", ""},
-        {"\xD6\xD0<meta\xCE\xC4" "charset=\xFF" "big5", "big5"},
+        {std::string("\xD6\xD0<meta\xCE\xC4") + "charset=\xFF" + "big5", "big5"},
     };
     for (const auto& [page, name] : cases) {
         SCOPED_TRACE(page.substr(0, 80));
