@@ -128,6 +128,18 @@ Code CompileCode(std::u16string_view pattern, std::uint32_t options, pcre2_compi
                               &errorCode, &errorOffset, context));
 }
 
+// Compiling to machine code costs more than interpreting a short subject, such as the first
+// kilobyte of a page searched for its charset. Without JIT the interpreter runs the same pattern.
+constexpr std::size_t kJitWorthwhileUnits = 16 * 1024;
+
+bool CompileForSpeedIfWorthwhile(const CompiledPattern& pattern, std::size_t subjectUnits) {
+    if (!pattern.jitCompiled && subjectUnits >= kJitWorthwhileUnits) {
+        pcre2_jit_compile(pattern.code.get(), PCRE2_JIT_COMPLETE);
+        pattern.jitCompiled = true;
+    }
+    return pattern.jitCompiled;
+}
+
 std::u16string WithWatchdog(std::u16string_view pattern) {
     std::u16string guarded;
     guarded.reserve(kWatchdogOpening.size() + pattern.size() + kWatchdogClosing.size());
@@ -161,8 +173,6 @@ std::unique_ptr<CompiledPattern> Compile(std::u16string_view pattern, PatternSet
     if (!compiled->code) {
         compiled->code = std::move(code);
     }
-    // Without JIT the interpreter runs the same pattern, only slower.
-    pcre2_jit_compile(compiled->code.get(), PCRE2_JIT_COMPLETE);
     std::uint32_t groupCount = 0;
     pcre2_pattern_info(compiled->code.get(), PCRE2_INFO_CAPTURECOUNT, &groupCount);
     compiled->groupCount = static_cast<int>(groupCount);
@@ -174,7 +184,9 @@ ScanEnd Scan(const CompiledPattern& pattern, std::u16string_view subject, bool g
     std::optional<std::u16string> repaired = WithoutLoneSurrogates(subject);
     std::u16string_view valid = repaired ? std::u16string_view(*repaired) : subject;
     MatchData matchData(pcre2_match_data_create_from_pattern(pattern.code.get(), nullptr));
-    JitStack jitStack(pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
+    JitStack jitStack(CompileForSpeedIfWorthwhile(pattern, valid.size())
+                          ? pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr)
+                          : nullptr);
     Watchdog watchdog;
     MatchContext matchContext = BoundedMatchContext(jitStack.get(), watchdog);
     if (!matchData || !matchContext) {

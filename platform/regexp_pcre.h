@@ -30,6 +30,8 @@ using JitStack = std::unique_ptr<pcre2_jit_stack, Releaser<pcre2_jit_stack_free>
 struct CompiledPattern {
     Code code;
     int groupCount = 0;
+    // Machine code is made on the first subject long enough to repay it.
+    mutable bool jitCompiled = false;
 };
 
 struct PatternSettings {
