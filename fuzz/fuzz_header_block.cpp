@@ -12,14 +12,7 @@
 
 #include "web/header_block.h"
 
-// Stops the run with the promise that broke, so the finding names it.
-#define REQUIRE(promise)                                            \
-    do {                                                            \
-        if (!(promise)) {                                           \
-            std::fprintf(stderr, "broken promise: %s\n", #promise); \
-            std::abort();                                           \
-        }                                                           \
-    } while (false)
+#include "fuzz/broken_promise.h"
 
 namespace {
 

@@ -9,14 +9,7 @@
 
 #include "web/response_headers.h"
 
-// Stops the run with the promise that broke, so the finding names it.
-#define REQUIRE(promise)                                            \
-    do {                                                            \
-        if (!(promise)) {                                           \
-            std::fprintf(stderr, "broken promise: %s\n", #promise); \
-            std::abort();                                           \
-        }                                                           \
-    } while (false)
+#include "fuzz/broken_promise.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);

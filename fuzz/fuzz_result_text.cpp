@@ -10,14 +10,7 @@
 
 #include "search/result_text_decoding.h"
 
-// Stops the run with the promise that broke, so the finding names it.
-#define REQUIRE(promise)                                            \
-    do {                                                            \
-        if (!(promise)) {                                           \
-            std::fprintf(stderr, "broken promise: %s\n", #promise); \
-            std::abort();                                           \
-        }                                                           \
-    } while (false)
+#include "fuzz/broken_promise.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

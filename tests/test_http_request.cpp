@@ -10,6 +10,7 @@
 #include "platform/http_connect_to.h"
 #include "platform/http_url.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/peer_process.h"
 
 namespace {
 
@@ -65,20 +66,8 @@ struct Handles {
     }
 };
 
-int ClosedPort() {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
 TEST(HttpRequest, UnreachablePortFailsTheSendStep) {
-    Handles handles("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/");
+    Handles handles("http://127.0.0.1:" + std::to_string(testsupport::FreeLoopbackPort()) + "/");
     EXPECT_FALSE(handles.request->Send());
     EXPECT_FALSE(handles.request->ReceiveResponse());
     EXPECT_FALSE(handles.request->QueryRawHeaders().has_value());

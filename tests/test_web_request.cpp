@@ -15,6 +15,7 @@
 #include "platform/com.h"
 #include "platform/http_connect_to.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/peer_process.h"
 
 namespace {
 
@@ -31,19 +32,6 @@ Reply Page(std::string body, std::vector<std::pair<std::string, std::string>> he
     reply.body = std::move(body);
     reply.headers = std::move(headers);
     return reply;
-}
-
-// A loopback port with nobody listening: bound, never listened on, closed again.
-int ClosedPort() {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 const std::vector<std::string> kDefaultLines = {
@@ -178,7 +166,9 @@ TEST(WebRequest, ReportsSendFailureForAClosedPort) {
     WebRequestOutputs out;
     WebRequestOptions options;
     options.TimeoutSeconds = 5;
-    EXPECT_EQ(WebRequest("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/", options, &out), "");
+    EXPECT_EQ(WebRequest("http://127.0.0.1:" + std::to_string(testsupport::FreeLoopbackPort()) + "/", options,
+                         &out),
+              "");
     EXPECT_EQ(out.StatusText, Text("711 发送请求失败!"));
 }
 
@@ -319,7 +309,7 @@ TEST(WebRequest, LeavesTheComNestingAsItFoundItOnEveryRoad) {
         {server.BaseUrl(), {}},
         {server.BaseUrl() + "/cut", {}},
         {"bad url", {}},
-        {"http://127.0.0.1:" + std::to_string(ClosedPort()), {}},
+        {"http://127.0.0.1:" + std::to_string(testsupport::FreeLoopbackPort()), {}},
         {server.BaseUrl(), withCredentials},
         {server.BaseUrl(), badHeaders},
     };
@@ -672,7 +662,7 @@ TEST(WebRequest, GoesThroughTheProxyForItsScheme) {
 
 TEST(WebRequest, IgnoresProxyEnvironmentVariables) {
     LoopbackServer server([](const RecordedRequest&) { return Page("direct"); });
-    std::string closed = "http://127.0.0.1:" + std::to_string(ClosedPort());
+    std::string closed = "http://127.0.0.1:" + std::to_string(testsupport::FreeLoopbackPort());
     ::setenv("http_proxy", closed.c_str(), 1);
     ::setenv("HTTPS_PROXY", closed.c_str(), 1);
     ::setenv("ALL_PROXY", closed.c_str(), 1);
@@ -815,7 +805,7 @@ TEST(WebRequestBadInput, AGarbageProxyNeverSendsTheRequestStraightToTheHost) {
         {"http://", send},
         {"http=", send},
         {"127.0.0.1:99999", send},
-        {"127.0.0.1:" + std::to_string(ClosedPort()), send},
+        {"127.0.0.1:" + std::to_string(testsupport::FreeLoopbackPort()), send},
         {std::string(1 << 20, 'p'), send},
         {"file:///etc/passwd", send},
         {"\xD6\xD0:80", send},
