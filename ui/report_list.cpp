@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPalette>
-#include <QScrollBar>
 #include <algorithm>
 
 namespace {
@@ -243,9 +242,7 @@ int ReportList::FirstSelectedRow() const {
 }
 
 void ReportList::DeleteSelectedRows() {
-    const int topShown = verticalScrollBar()->value();
     model_.DeleteRows(SelectedBlocks());
-    verticalScrollBar()->setValue(topShown);
 }
 
 void ReportList::Renumber() {

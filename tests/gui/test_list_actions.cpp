@@ -307,6 +307,21 @@ TEST_F(ListActionsOnRows, RowsAppendedButNotYetShownSurviveADeletion) {
     EXPECT_EQ(List()->model()->rowCount(), 5);
 }
 
+TEST_F(ListActionsOnRows, DeletingKeepsTheListScrolledWhereItWas) {
+    Fill(300);
+    QCoreApplication::processEvents();
+    List()->scrollTo(List()->model()->index(100, 0), QAbstractItemView::PositionAtTop);
+    QCoreApplication::processEvents();
+    const int top = List()->rowAt(0);
+    ASSERT_GT(top, 90);
+    Click(top + 3);
+    Click(top + 5, Qt::ControlModifier);
+    DeleteSelectedRows(Form());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(List()->rowAt(0), top);
+    EXPECT_EQ(List()->Cell(top, 1), Title(top));
+}
+
 TEST_F(ListActionsOnRows, DeleteAllAsksFirstAndKeepsTheRowsOnNo) {
     Fill(3);
     desktop_->answerYes = false;
