@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QPalette>
 #include <algorithm>
 
@@ -267,6 +268,15 @@ std::vector<RowBlock> ReportList::SelectedBlocks() const {
         }
     }
     return merged;
+}
+
+// A right press on empty space clears the selection, as a left one does, so that the pop-up menu
+// that follows finds no row selected.
+void ReportList::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && !indexAt(event->position().toPoint()).isValid()) {
+        clearSelection();
+    }
+    QTableView::mousePressEvent(event);
 }
 
 void ReportList::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 // The report list 超级列表框1: three text columns ("序号", "标题", "链接"), rows kept in the order
 // they were appended, full-row extended selection, grid lines, a header whose columns can be
-// dragged into another order but that does not sort, and no selection shown without the focus.
+// dragged into another order but that does not sort, no selection shown without the focus, and a
+// press of either button on empty space that clears the selection.
 // The rows live in a plain table model, so appending a row costs no more at 100,000 rows than at 1,
 // and deleting the selected rows or renumbering costs one pass over the rows and one repaint.
 #pragma once
@@ -80,6 +81,7 @@ signals:
     void listDoubleClicked();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:

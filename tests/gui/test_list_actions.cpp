@@ -420,6 +420,26 @@ TEST_F(ListActionsOnRows, NoMenuWithoutASelection) {
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
+TEST_F(ListActionsOnRows, ARightClickOnEmptySpaceClearsTheSelectionAndShowsNoMenu) {
+    Fill(3);
+    Click(1);
+    EXPECT_FALSE(RightClick(BelowTheLastRow()).shown);
+    EXPECT_EQ(List()->FirstSelectedRow(), -1);
+}
+
+TEST_F(ListActionsOnRows, ARightClickKeepsASelectionItFallsOnAndOtherwiseSelectsItsRow) {
+    Fill(6);
+    Click(1);
+    Click(3, Qt::ControlModifier);
+    EXPECT_TRUE(RightClick(InsideScreenOnRow(3)).shown);
+    EXPECT_EQ(List()->SelectedRowCount(), 2);
+    EXPECT_EQ(List()->FirstSelectedRow(), 1);
+
+    EXPECT_TRUE(RightClick(InsideScreenOnRow(4)).shown);
+    EXPECT_EQ(List()->SelectedRowCount(), 1);
+    EXPECT_EQ(List()->FirstSelectedRow(), 4);
+}
+
 TEST_F(ListActions, NoMenuOnAnEmptyList) {
     EXPECT_EQ(List()->RowCount(), 0);
     QTimer guard;
