@@ -33,6 +33,9 @@ MainWindow::MainWindow(std::filesystem::path programFolder, std::unique_ptr<Desk
       programFolder_(std::move(programFolder)),
       desktop_(std::move(desktop)),
       form_(BuildMainWindowForm(this)) {
+    if (desktop_ == nullptr) {
+        desktop_ = SystemDesktopServices();
+    }
     setObjectName("MainWindow");
     setWindowTitle("拾穗集搜索采集器 v1.0");
     setFixedSize(kClientSize);
