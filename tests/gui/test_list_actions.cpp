@@ -8,14 +8,14 @@
 #include <QTimer>
 #include <random>
 
-#include "tests/gui/recording_desktop.h"
+#include "tests/gui/window_fixture.h"
 #include "ui/link_opening.h"
 #include "ui/list_actions.h"
 #include "ui/maker_site.h"
 
 namespace {
 
-using ListActions = RecordedWindow;
+using ListActions = ShownWindow;
 
 QString Link(int row) {
     return QStringLiteral("http://example.com/%1").arg(row);
@@ -25,7 +25,7 @@ QString Title(int row) {
     return QStringLiteral("title %1").arg(row);
 }
 
-class ListActionsOnRows : public RecordedWindow {
+class ListActionsOnRows : public ShownWindow {
 protected:
     void Fill(int count) {
         for (int i = 0; i < count; ++i) {

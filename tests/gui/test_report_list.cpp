@@ -9,17 +9,13 @@ namespace {
 
 using ReportListRows = ShownWindow;
 
-ReportList* List(const MainWindow& window) {
-    return window.Form().超级列表框1;
-}
-
 void FillRows(MainWindow& window, int count) {
     for (int i = 0; i < count; ++i) {
         const int row = window.AppendRow(std::to_string(i + 1));
         window.SetCell(row, 1, "title " + std::to_string(i));
         window.SetCell(row, 2, "http://x/" + std::to_string(i));
     }
-    List(window)->ShowNewRows();
+    window.Form().超级列表框1->ShowNewRows();
 }
 
 TEST_F(ReportListRows, AppendedRowsKeepTheirOrderAndCells) {
@@ -31,7 +27,7 @@ TEST_F(ReportListRows, AppendedRowsKeepTheirOrderAndCells) {
     EXPECT_EQ(window_->Cell(0, 0), "1");
     EXPECT_EQ(window_->Cell(1, 0), "2");
     EXPECT_EQ(window_->Cell(1, 1), "\xb1\xea\xcc\xe2");
-    EXPECT_EQ(List(*window_)->Cell(1, 1), QStringLiteral("标题"));
+    EXPECT_EQ(List()->Cell(1, 1), QStringLiteral("标题"));
     EXPECT_EQ(window_->Cell(1, 2), "http://a/b");
     EXPECT_EQ(window_->Cell(0, 2), "");
 }
@@ -42,7 +38,7 @@ TEST_F(ReportListRows, ABurstOfRowsReachesTheViewAtTheNextRepaint) {
     }
     EXPECT_EQ(window_->RowCount(), 50) << "the window counts every row at once";
     EXPECT_EQ(window_->Cell(49, 0), "50");
-    ReportList* list = List(*window_);
+    ReportList* list = List();
     EXPECT_TRUE(QTest::qWaitFor([list] { return list->model()->rowCount() == 50; }, 10000));
     EXPECT_TRUE(list->updatesEnabled());
 }
@@ -55,7 +51,7 @@ TEST_F(ReportListRows, IndexesThatNameNoRowChangeNothingAndReadEmpty) {
         EXPECT_EQ(window_->Cell(row, column), "");
     }
     for (int row : {-1, 2, 1000}) {
-        List(*window_)->DeleteRow(row);
+        List()->DeleteRow(row);
     }
     EXPECT_EQ(window_->RowCount(), 2);
     EXPECT_EQ(window_->Cell(1, 1), "title 1");
@@ -63,7 +59,7 @@ TEST_F(ReportListRows, IndexesThatNameNoRowChangeNothingAndReadEmpty) {
 
 TEST_F(ReportListRows, DeletingARowMovesTheLaterOnesUp) {
     FillRows(*window_, 3);
-    List(*window_)->DeleteRow(1);
+    List()->DeleteRow(1);
     EXPECT_EQ(window_->RowCount(), 2);
     EXPECT_EQ(window_->Cell(1, 1), "title 2");
     window_->DeleteAllRows();
@@ -73,7 +69,7 @@ TEST_F(ReportListRows, DeletingARowMovesTheLaterOnesUp) {
 
 TEST_F(ReportListRows, FirstSelectedRowIsTheLowestSelectedOrMinusOne) {
     FillRows(*window_, 6);
-    ReportList* list = List(*window_);
+    ReportList* list = List();
     EXPECT_EQ(list->FirstSelectedRow(), -1);
     EXPECT_EQ(list->SelectedRowCount(), 0);
     for (int row : {5, 2}) {
@@ -86,7 +82,7 @@ TEST_F(ReportListRows, FirstSelectedRowIsTheLowestSelectedOrMinusOne) {
 
 TEST_F(ReportListRows, ClicksSelectWholeRowsWithShiftForARangeAndCtrlForSingleRows) {
     FillRows(*window_, 6);
-    ReportList* list = List(*window_);
+    ReportList* list = List();
     const auto click = [list](int row, Qt::KeyboardModifiers modifiers) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                           list->visualRect(list->model()->index(row, 1)).center());
@@ -105,7 +101,7 @@ TEST_F(ReportListRows, ClicksSelectWholeRowsWithShiftForARangeAndCtrlForSingleRo
 
 TEST_F(ReportListRows, SelectionStaysForTheActionsWhenAnotherControlHasTheFocus) {
     FillRows(*window_, 3);
-    ReportList* list = List(*window_);
+    ReportList* list = List();
     Focus(list);
     list->selectRow(1);
     Focus(Find("编辑框1"));
@@ -114,7 +110,7 @@ TEST_F(ReportListRows, SelectionStaysForTheActionsWhenAnotherControlHasTheFocus)
 
 TEST_F(ReportListRows, CellsCannotBeEditedInPlace) {
     FillRows(*window_, 1);
-    ReportList* list = List(*window_);
+    ReportList* list = List();
     const QModelIndex cell = list->model()->index(0, 1);
     EXPECT_FALSE(list->model()->flags(cell).testFlag(Qt::ItemIsEditable));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(cell).center());
@@ -124,7 +120,7 @@ TEST_F(ReportListRows, CellsCannotBeEditedInPlace) {
 
 TEST_F(ReportListRows, DoubleClickIsReportedAlsoBelowTheLastRow) {
     FillRows(*window_, 1);
-    ReportList* list = List(*window_);
+    ReportList* list = List();
     int doubleClicks = 0;
     QObject::connect(list, &ReportList::listDoubleClicked, [&] { ++doubleClicks; });
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(100, list->viewport()->height() - 5));

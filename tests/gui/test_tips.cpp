@@ -23,8 +23,6 @@ protected:
         QTimerEvent period(tips->timerId());
         QCoreApplication::sendEvent(tips, &period);
     }
-
-    QString Status() const { return window_->Form().statusPart0->text(); }
 };
 
 const QString kTip1 =

@@ -1,4 +1,5 @@
-// A shown, active main window over a temporary program folder, for suites that click and type.
+// A shown, active main window over a temporary program folder, for suites that click and type. Its
+// desktop services are recorded, so no test opens a browser, fills the clipboard or waits on a box.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <memory>
 
+#include "tests/gui/recording_desktop.h"
 #include "ui/main_window.h"
 
 class ShownWindow : public ::testing::Test {
@@ -29,8 +31,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([widget] { return widget->hasFocus(); }, 5000));
     }
 
+    const MainWindowForm& Form() const { return window_->Form(); }
+    ReportList* List() const { return window_->Form().超级列表框1; }
+    QString Status() const { return window_->Form().statusPart0->text(); }
+
     QTemporaryDir folder_;
-    std::unique_ptr<MainWindow> window_ = std::make_unique<MainWindow>(folder_.path().toStdU16String());
+    RecordingDesktop* desktop_ = new RecordingDesktop;
+    std::unique_ptr<MainWindow> window_ = std::make_unique<MainWindow>(
+        folder_.path().toStdU16String(), std::unique_ptr<DesktopServices>(desktop_));
 };
 
 // Readable failure messages for Qt strings.
