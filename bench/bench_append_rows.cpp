@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/offscreen_benchmarks.h"
 #include "platform/codepage.h"
 #include "ui/main_window.h"
 
@@ -74,12 +75,5 @@ BENCHMARK(BM_AppendRowsProcessingEvents)->Arg(100000)->Unit(benchmark::kMillisec
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks(argc, argv);
 }

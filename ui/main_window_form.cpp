@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "ui/fonts.h"
+#include "ui/inactive_selection.h"
 #include "ui/maker_site.h"
 
 namespace {
@@ -40,16 +41,6 @@ QLabel* Label(QWidget* parent, const char* name, const QRect& place, const QStri
 void SetTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-// The selection of an edit box is not shown while another control has the focus.
-void HideInactiveSelection(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     palette.color(QPalette::Inactive, QPalette::Base));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Inactive, QPalette::Text));
     widget->setPalette(palette);
 }
 

@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <algorithm>
 
+#include "ui/inactive_selection.h"
+
 namespace {
 
 // A search appends rows between short event-processing points, and painting the list at each of
@@ -17,16 +19,6 @@ constexpr int kRepaintHoldMs = 100;
 const std::array<QString, ReportModel::kColumns> kColumnTitles = {
     QStringLiteral("序号"), QStringLiteral("标题"), QStringLiteral("链接")};
 constexpr std::array<int, ReportModel::kColumns> kColumnWidths = {50, 500, 485};
-
-// Without the focus the selection is drawn like any other row; it is still there for the actions.
-void HideInactiveSelection(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     palette.color(QPalette::Inactive, QPalette::Base));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Inactive, QPalette::Text));
-    widget->setPalette(palette);
-}
 
 }  // namespace
 
