@@ -67,7 +67,9 @@ void ConvertAll(iconv_t cd, std::string_view input, std::size_t step, Out& out,
     }
 }
 
-bool IsAscii(unsigned char byte) { return byte < 0x80; }
+bool IsAscii(unsigned char byte) {
+    return byte < 0x80;
+}
 
 // End of the run of non-ASCII characters of program text that starts at `pos`.
 std::size_t NonAsciiRunEnd(std::string_view text, std::size_t pos) {
@@ -193,20 +195,47 @@ std::string IconvNameFor(std::string_view label) {
         return {};
     }
     static constexpr std::pair<std::string_view, std::string_view> kAliases[] = {
-        {"utf8", "UTF-8"},          {"utf-8", "UTF-8"},         {"unicode-1-1-utf-8", "UTF-8"},
-        {"gbk", "GB18030"},         {"gb2312", "GB18030"},      {"x-gbk", "GB18030"},
-        {"cp936", "GB18030"},       {"ms936", "GB18030"},       {"windows-936", "GB18030"},
-        {"gb_2312", "GB18030"},     {"gb_2312-80", "GB18030"},  {"csgb2312", "GB18030"},
-        {"euc-cn", "GB18030"},      {"x-euc-cn", "GB18030"},    {"chinese", "GB18030"},
-        {"iso-ir-58", "GB18030"},   {"gb18030", "GB18030"},     {"big5", "BIG5-HKSCS"},
-        {"big5-hkscs", "BIG5-HKSCS"}, {"x-x-big5", "BIG5-HKSCS"}, {"cn-big5", "BIG5-HKSCS"},
-        {"shift_jis", "CP932"},     {"shift-jis", "CP932"},     {"sjis", "CP932"},
-        {"x-sjis", "CP932"},        {"ms_kanji", "CP932"},      {"windows-31j", "CP932"},
-        {"euc-kr", "CP949"},        {"ks_c_5601-1987", "CP949"}, {"euc-jp", "EUC-JP"},
-        {"iso-8859-1", "WINDOWS-1252"}, {"latin1", "WINDOWS-1252"}, {"l1", "WINDOWS-1252"},
-        {"ascii", "WINDOWS-1252"},  {"us-ascii", "WINDOWS-1252"}, {"iso8859-1", "WINDOWS-1252"},
-        {"windows-1252", "WINDOWS-1252"}, {"cp1252", "WINDOWS-1252"}, {"utf-16", "UTF-16LE"},
-        {"utf-16le", "UTF-16LE"},   {"utf-16be", "UTF-16BE"},
+        {"utf8", "UTF-8"},
+        {"utf-8", "UTF-8"},
+        {"unicode-1-1-utf-8", "UTF-8"},
+        {"gbk", "GB18030"},
+        {"gb2312", "GB18030"},
+        {"x-gbk", "GB18030"},
+        {"cp936", "GB18030"},
+        {"ms936", "GB18030"},
+        {"windows-936", "GB18030"},
+        {"gb_2312", "GB18030"},
+        {"gb_2312-80", "GB18030"},
+        {"csgb2312", "GB18030"},
+        {"euc-cn", "GB18030"},
+        {"x-euc-cn", "GB18030"},
+        {"chinese", "GB18030"},
+        {"iso-ir-58", "GB18030"},
+        {"gb18030", "GB18030"},
+        {"big5", "BIG5-HKSCS"},
+        {"big5-hkscs", "BIG5-HKSCS"},
+        {"x-x-big5", "BIG5-HKSCS"},
+        {"cn-big5", "BIG5-HKSCS"},
+        {"shift_jis", "CP932"},
+        {"shift-jis", "CP932"},
+        {"sjis", "CP932"},
+        {"x-sjis", "CP932"},
+        {"ms_kanji", "CP932"},
+        {"windows-31j", "CP932"},
+        {"euc-kr", "CP949"},
+        {"ks_c_5601-1987", "CP949"},
+        {"euc-jp", "EUC-JP"},
+        {"iso-8859-1", "WINDOWS-1252"},
+        {"latin1", "WINDOWS-1252"},
+        {"l1", "WINDOWS-1252"},
+        {"ascii", "WINDOWS-1252"},
+        {"us-ascii", "WINDOWS-1252"},
+        {"iso8859-1", "WINDOWS-1252"},
+        {"windows-1252", "WINDOWS-1252"},
+        {"cp1252", "WINDOWS-1252"},
+        {"utf-16", "UTF-16LE"},
+        {"utf-16le", "UTF-16LE"},
+        {"utf-16be", "UTF-16BE"},
     };
     for (const auto& [alias, iconvName] : kAliases) {
         if (name == alias) {
@@ -232,7 +261,9 @@ std::size_t CharacterLength(std::string_view text, std::size_t pos) {
     return 2;
 }
 
-std::u16string TextToUtf16(std::string_view text) { return ToUtf16(text, kProgramCharset, true); }
+std::u16string TextToUtf16(std::string_view text) {
+    return ToUtf16(text, kProgramCharset, true);
+}
 
 std::string Utf16ToText(std::u16string_view units) {
     return FromUtf16(units.substr(0, units.find(u'\0')), kProgramCharset, "?");

@@ -5,7 +5,9 @@ namespace {
 thread_local int depth = 0;
 }
 
-void Initialize() { ++depth; }
+void Initialize() {
+    ++depth;
+}
 
 void Uninitialize() {
     if (depth > 0) {
@@ -13,6 +15,8 @@ void Uninitialize() {
     }
 }
 
-int Depth() { return depth; }
+int Depth() {
+    return depth;
+}
 
 }  // namespace platform::com

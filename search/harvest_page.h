@@ -22,7 +22,7 @@ enum class PageOutcome {
 
 // Harvests page `page` (1 is the first) of `query` with the time `filter`, dropping titles that
 // contain one of `keywords`. Titles and links are decoded from the page's character references and
-// script escapes before anything uses them. Adds the page's match count to RunResultCount and writes the status
-// text, and lets the window process events before each result and each blacklist test.
+// script escapes before anything uses them. Adds the page's match count to RunResultCount and writes the
+// status text, and lets the window process events before each result and each blacklist test.
 PageOutcome HarvestPage(WindowControls& window, std::int64_t page, const std::string& query,
                         const std::vector<std::string>& keywords, const std::string& filter);

@@ -40,7 +40,9 @@ TEST(Codepage, Utf16ToTextEndsAtFirstNul) {
 
 TEST(Codepage, MalformedInputIsReplacedAndTheRestKept) {
     // A lone lead byte in the middle, a truncated character at the end.
-    EXPECT_EQ(cp::TextToUtf16("a\xFF" "b\xD6"), u"a\uFFFDb\uFFFD");
+    EXPECT_EQ(cp::TextToUtf16("a\xFF"
+                              "b\xD6"),
+              u"a\uFFFDb\uFFFD");
     std::u16string loneSurrogate = u"x";
     loneSurrogate.push_back(char16_t(0xD800));
     loneSurrogate += u"y";
@@ -58,12 +60,9 @@ TEST(Codepage, DecodeCharsetByNameAndAlias) {
         std::string bytes;
         std::string text;
     } cases[] = {
-        {"utf-8", kZhongWenUtf8, kZhongWenGbk},
-        {"UTF-8", kZhongWenUtf8, kZhongWenGbk},
-        {"utf8", kZhongWenUtf8, kZhongWenGbk},
-        {"GBK", kZhongWenGbk, kZhongWenGbk},
-        {"gb2312", kZhongWenGbk, kZhongWenGbk},
-        {"GB18030", kSmileGb18030, kSmileGb18030},
+        {"utf-8", kZhongWenUtf8, kZhongWenGbk},          {"UTF-8", kZhongWenUtf8, kZhongWenGbk},
+        {"utf8", kZhongWenUtf8, kZhongWenGbk},           {"GBK", kZhongWenGbk, kZhongWenGbk},
+        {"gb2312", kZhongWenGbk, kZhongWenGbk},          {"GB18030", kSmileGb18030, kSmileGb18030},
         {"iso-8859-1", "caf\xE9", "caf\xA8\xA6"},  // é in GBK
         {"Big5", "\xA4\xA4", kZhongWenGbk.substr(0, 2)},
     };

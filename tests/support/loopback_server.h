@@ -27,10 +27,10 @@ struct RecordedRequest {
 
 struct Reply {
     enum class Mode {
-        Complete,      // status, headers and the whole body, Content-Length set unless given
-        CutMidBody,    // announce the whole body, send `cutAfter` bytes of it, then close
-        Silent,        // read the request and answer nothing until the server stops
-        CloseAtOnce,   // close the connection without a byte
+        Complete,     // status, headers and the whole body, Content-Length set unless given
+        CutMidBody,   // announce the whole body, send `cutAfter` bytes of it, then close
+        Silent,       // read the request and answer nothing until the server stops
+        CloseAtOnce,  // close the connection without a byte
     };
     int status = 200;
     std::string reason = "OK";
