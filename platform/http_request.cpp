@@ -250,14 +250,20 @@ bool Request::QueryDataAvailable(std::size_t& available) {
     return true;
 }
 
+std::size_t Request::NextChunkSize(std::size_t size) const {
+    return stage_ == Stage::Received ? std::min(size, response_.body.size() - readOffset_) : 0;
+}
+
+// Reading nothing succeeds at the end of a whole body and fails after a broken one.
+bool Request::EmptyReadSucceeds(std::size_t size) const {
+    return stage_ == Stage::Received &&
+           (size == 0 || response_.outcome != ExchangeResult::Outcome::BodyBroken);
+}
+
 bool Request::ReadData(char* buffer, std::size_t size, std::size_t& read) {
-    read = 0;
-    if (stage_ != Stage::Received) {
-        return false;
-    }
-    read = std::min(size, response_.body.size() - readOffset_);
+    read = NextChunkSize(size);
     if (read == 0) {
-        return size == 0 || response_.outcome != ExchangeResult::Outcome::BodyBroken;
+        return EmptyReadSucceeds(size);
     }
     std::memcpy(buffer, response_.body.data() + readOffset_, read);
     readOffset_ += read;
@@ -265,13 +271,9 @@ bool Request::ReadData(char* buffer, std::size_t size, std::size_t& read) {
 }
 
 bool Request::ReadData(std::string& body, std::size_t size, std::size_t& read) {
-    read = 0;
-    if (stage_ != Stage::Received) {
-        return false;
-    }
-    read = std::min(size, response_.body.size() - readOffset_);
+    read = NextChunkSize(size);
     if (read == 0) {
-        return size == 0 || response_.outcome != ExchangeResult::Outcome::BodyBroken;
+        return EmptyReadSucceeds(size);
     }
     if (body.empty() && readOffset_ == 0 && read == response_.body.size()) {
         body = std::move(response_.body);

@@ -74,6 +74,9 @@ public:
 
 private:
     Request() = default;
+    // The bytes the next read of `size` hands out; 0 before a response and at the body's end.
+    std::size_t NextChunkSize(std::size_t size) const;
+    bool EmptyReadSucceeds(std::size_t size) const;
 
     ExchangeRequest first_;
     bool followRedirects_ = true;
